@@ -1,0 +1,21 @@
+#pragma once
+
+#include "platform/FileTime.h"
+
+#include <QString>
+
+namespace velmora {
+
+struct SFileStatus
+{
+    bool bFolder = false;
+    quint64 nSize = 0;
+    SFileTime ftCreationTime;
+    SFileTime ftLastAccessTime;
+    SFileTime ftLastWriteTime;
+};
+
+// The file status query: true when the path names an existing file or folder.
+bool QueryFileStatus(const QString &path, SFileStatus *status = nullptr);
+
+} // namespace velmora

@@ -1,0 +1,13 @@
+#pragma once
+
+#include <functional>
+
+namespace velmora {
+
+// Long checks run on the interface thread; they call PumpMessages() after every run-log
+// line and every 256 walk entries. The window installs a hook that processes pending
+// events; headless, nothing is installed and the call does nothing.
+void SetMessagePumpHook(std::function<void()> hook);
+void PumpMessages();
+
+} // namespace velmora

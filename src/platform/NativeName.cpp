@@ -1,0 +1,86 @@
+#include "platform/NativeName.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr char16_t kEscapeBase = 0xDC80;
+
+// Length of the valid UTF-8 sequence starting at bytes[i], or 0 when it is not valid.
+int ValidSequenceLength(const QByteArray &bytes, qsizetype i, char32_t *codePoint)
+{
+    const auto byteAt = [&](qsizetype k) { return quint8(bytes.at(k)); };
+    const quint8 lead = byteAt(i);
+    int length = 0;
+    char32_t value = 0;
+    char32_t minimum = 0;
+    if (lead < 0x80) {
+        *codePoint = lead;
+        return 1;
+    } else if ((lead & 0xE0) == 0xC0) {
+        length = 2; value = lead & 0x1F; minimum = 0x80;
+    } else if ((lead & 0xF0) == 0xE0) {
+        length = 3; value = lead & 0x0F; minimum = 0x800;
+    } else if ((lead & 0xF8) == 0xF0) {
+        length = 4; value = lead & 0x07; minimum = 0x10000;
+    } else {
+        return 0;
+    }
+    if (i + length > bytes.size())
+        return 0;
+    for (int k = 1; k < length; ++k) {
+        const quint8 next = byteAt(i + k);
+        if ((next & 0xC0) != 0x80)
+            return 0;
+        value = (value << 6) | (next & 0x3F);
+    }
+    const bool surrogate = value >= 0xD800 && value <= 0xDFFF;
+    if (value < minimum || value > 0x10FFFF || surrogate)
+        return 0;
+    *codePoint = value;
+    return length;
+}
+
+} // namespace
+
+QString DecodeNativeName(const QByteArray &bytes)
+{
+    QString name;
+    name.reserve(bytes.size());
+    for (qsizetype i = 0; i < bytes.size();) {
+        char32_t codePoint = 0;
+        const int length = ValidSequenceLength(bytes, i, &codePoint);
+        if (length == 0) {
+            name.append(QChar(char16_t(kEscapeBase + quint8(bytes.at(i)) - 0x80)));
+            ++i;
+            continue;
+        }
+        name.append(QString::fromUcs4(&codePoint, 1));
+        i += length;
+    }
+    return name;
+}
+
+QByteArray EncodeNativeName(const QString &name)
+{
+    QByteArray bytes;
+    bytes.reserve(name.size() * 3);
+    const qsizetype count = name.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const char16_t unit = name.at(i).unicode();
+        const bool highSurrogate = QChar::isHighSurrogate(unit);
+        if (highSurrogate && i + 1 < count && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
+            bytes.append(QString(name.constData() + i, 2).toUtf8());
+            ++i;
+        } else if (unit >= kEscapeBase && unit <= kEscapeBase + 0x7F) {
+            bytes.append(char(unit - kEscapeBase + 0x80));
+        } else if (highSurrogate || QChar::isLowSurrogate(unit)) {
+            bytes.append('?');
+        } else {
+            bytes.append(QString(QChar(unit)).toUtf8());
+        }
+    }
+    return bytes;
+}
+
+} // namespace velmora
