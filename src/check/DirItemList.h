@@ -1,0 +1,70 @@
+#pragma once
+
+#include "check/ItemArray.h"
+#include "check/ItemInfo.h"
+
+#include <QString>
+#include <QStringList>
+
+namespace velmora {
+
+class IDirListObserver;
+struct SFindRecord;
+
+// The result list as the directory check sees it: the rows, the folder checked, the kind of
+// check and the column headers. A window adapts it through IDirListObserver.
+class CDirItemList
+{
+public:
+    static constexpr int kColumnCount = 7;
+
+    CDirItemList();
+
+    CArray<_ITEMINFO> m_items;
+    QString m_strCurrentFolder;
+    int m_nTopLevel = 0;          // 1 = media-details check, 0 = song check
+    int m_nIncludeSubfolders = 0;
+    int m_nSortColumn = 0;
+    int m_bSortAscending = 1;
+
+    void SetObserver(IDirListObserver *observer) { m_observer = observer; }
+
+    // Marks a check as running for its lifetime: the view shows the wait cursor, and a
+    // second check started meanwhile (the interface stays live during a check) is refused.
+    class CCheckScope
+    {
+    public:
+        explicit CCheckScope(CDirItemList &list);
+        ~CCheckScope();
+        CCheckScope(const CCheckScope &) = delete;
+        CCheckScope &operator=(const CCheckScope &) = delete;
+
+    private:
+        CDirItemList &m_list;
+    };
+    bool IsChecking() const { return m_bChecking; }
+
+    int GetItemCount() const { return m_items.GetSize(); }
+    _ITEMINFO &Item(int index) { return m_items[index]; }
+    const _ITEMINFO &Item(int index) const { return m_items[index]; }
+
+    // Appends the row of one directory entry. Returns true after appending.
+    bool AddListItem(const SFindRecord &record, const QString &path, int duration);
+    void ClearList();
+
+    QString ColumnHeader(int column) const;
+    void RenameColumnHeaders(const QString &second, const QString &third, const QString &fourth);
+
+    // Row refresh: showing row j redraws it and sets the item count to j, so rows appear one
+    // by one during a loop; showing all rows also fits columns 2 to 4 to their contents.
+    void ShowRow(int row);
+    void ShowAllRows();
+    void RedrawRow(int row);
+
+private:
+    QStringList m_headers;
+    IDirListObserver *m_observer = nullptr;
+    bool m_bChecking = false;
+};
+
+} // namespace velmora

@@ -1,0 +1,177 @@
+#include "check/DirectoryWalk.h"
+
+#include "app/RunLogs.h"
+#include "check/DirItemList.h"
+#include "platform/FindFile.h"
+#include "platform/MessagePump.h"
+#include "platform/NameLookup.h"
+#include "platform/NativeName.h"
+
+#include <QSet>
+#include <limits>
+#include <sys/stat.h>
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kPumpEvery = 256;
+
+QString WithSeparator(const QString &folder)
+{
+    return folder.endsWith(u'/') ? folder : folder + u'/';
+}
+
+bool EndsWithBak(const QString &path)
+{
+    return path.right(4).compare(u".bak"_s, Qt::CaseInsensitive) == 0;
+}
+
+bool IsDotEntry(const QString &name)
+{
+    return name == u"."_s || name == u".."_s;
+}
+
+void PumpEvery256(int count)
+{
+    if (count % kPumpEvery == 0)
+        PumpMessages();
+}
+
+// Identity of a folder on disk, so a link back up the tree is not followed forever.
+QString FolderIdentity(const QString &folder)
+{
+    struct stat info {};
+    if (::stat(EncodeNativeName(folder).constData(), &info) != 0)
+        return {};
+    return QString::number(info.st_dev) + u':' + QString::number(info.st_ino);
+}
+
+void ListOneFolder(const QString &folder, std::vector<SListedFile> &files, QSet<QString> &visited)
+{
+    const QString identity = FolderIdentity(folder);
+    if (identity.isEmpty() || visited.contains(identity))
+        return;
+    visited.insert(identity);
+    CFindFile search;
+    if (!search.FindFile(folder))
+        return;
+    const QString base = folder.endsWith(u'/') && folder.size() > 1 ? folder.chopped(1) : folder;
+    QStringList subfolders;
+    SFindRecord record;
+    while (search.FindNextFile(record)) {
+        if (IsDotEntry(record.cFileName))
+            continue;
+        if (record.IsFolder())
+            subfolders.append(record.cFileName);
+        else
+            files.push_back({record.cFileName, base, record.nFileSize});
+    }
+    search.Close();
+    for (const QString &name : std::as_const(subfolders))
+        ListOneFolder(WithSeparator(base) + name, files, visited);
+}
+
+SFindRecord ListedFileRecord(const SListedFile &file)
+{
+    SFindRecord record;
+    record.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
+    record.ftCreationTime = SFileTime::Now();
+    record.ftLastAccessTime = record.ftCreationTime;
+    record.nFileSize = std::min<quint64>(file.nSize, quint64(std::numeric_limits<qint32>::max()));
+    record.cFileName = file.strName;
+    return record;
+}
+
+void RecursiveWalk(CDirItemList &list, const QString &path)
+{
+    int count = 0;
+    for (const SListedFile &file : ListFolderTree(path)) {
+        PumpEvery256(count++);
+        if (file.strName.isEmpty() || EndsWithBak(file.strName))
+            continue;
+        if (!list.AddListItem(ListedFileRecord(file), WithSeparator(file.strFolder) + file.strName, 0))
+            return;
+    }
+}
+
+void FlatWalk(CDirItemList &list, const QString &path)
+{
+    CFindFile search;
+    if (!search.FindFile(path))
+        return;
+    const QString folder = WithSeparator(list.m_strCurrentFolder);
+    int count = 0;
+    QString previousName;
+    SFindRecord record;
+    while (search.FindNextFile(record)) {
+        if (IsDotEntry(record.cFileName))
+            continue;
+        const QString fullPath = folder + record.cFileName;
+        const bool skipped = EndsWithBak(fullPath)
+            || record.cFileName.compare(u"qcglist.txt"_s, Qt::CaseInsensitive) == 0;
+        if (!skipped) {
+            if (!list.AddListItem(record, fullPath, 0))
+                break;
+            if (++count > kFlatWalkRowLimit || record.cFileName == previousName)
+                break;
+            previousName = record.cFileName;
+        }
+        PumpEvery256(count);
+    }
+}
+
+} // namespace
+
+std::vector<SListedFile> ListFolderTree(const QString &folder)
+{
+    std::vector<SListedFile> files;
+    QSet<QString> visited;
+    ListOneFolder(folder, files, visited);
+    return files;
+}
+
+void DirectoryItemInfo(CDirItemList &list, const QString &path)
+{
+    WriteLog(Progress, u"LIST, DirectoryItemInfo\r\n");
+    if (list.m_nIncludeSubfolders)
+        RecursiveWalk(list, path);
+    else
+        FlatWalk(list, path);
+}
+
+void DirectoryItemInfoJUKE(CDirItemList &list, const QString &path)
+{
+    WriteLog(Progress, u"LIST, DirectoryItemInfoJUKE\r\n");
+    QString searchFolder = WithSeparator(path);
+    QString rowFolder = list.m_strCurrentFolder;
+    const QString songs = ResolveNameNoCase(searchFolder, u"_Songs"_s);
+    if (!songs.isEmpty()) {
+        const QString songsName = songs.mid(searchFolder.size());
+        searchFolder = WithSeparator(songs);
+        rowFolder = WithSeparator(rowFolder) + songsName;
+    }
+    CFindFile search;
+    if (!search.FindFile(searchFolder))
+        return;
+    rowFolder = WithSeparator(rowFolder);
+    int count = 0;
+    SFindRecord record;
+    while (search.FindNextFile(record)) {
+        if (record.cFileName == u"."_s)
+            continue;
+        const QString fullPath = rowFolder + record.cFileName;
+        const bool skipped = EndsWithBak(fullPath)
+            || record.cFileName.compare(u"juke.txt"_s, Qt::CaseInsensitive) == 0;
+        if (!skipped) {
+            if (!list.AddListItem(record, fullPath, 0))
+                break;
+            ++count;
+        }
+        PumpEvery256(count);
+    }
+}
+
+} // namespace velmora

@@ -1,0 +1,55 @@
+#pragma once
+
+#include "check/BoundedText.h"
+#include "platform/FileTime.h"
+
+#include <array>
+
+namespace velmora {
+
+// Flag word of a song item.
+constexpr quint32 ITEM_WALK = 0x1;            // made by AddListItem (with 0x2 clear)
+constexpr quint32 ITEM_NOT_WALK = 0x2;
+constexpr quint32 ITEM_DETAILS_LOADED = 0x4;
+constexpr quint32 ITEM_COLOURED = 0x8;
+constexpr quint32 ITEM_CHECKED = 0x80;
+constexpr quint32 ITEM_MARK_MASK = 0x60000;   // mark class in bits 17 and 18
+constexpr int ITEM_MARK_SHIFT = 17;
+constexpr quint32 ITEM_MARK_COMPANION = 0x40000; // class 2
+constexpr quint32 ITEM_MARK_PROBLEM = 0x60000;   // class 3
+
+// One row of the checker: a file, a folder, or the files of one song merged into one
+// entry. The texts keep the capacities of the original fixed record (terminator included).
+struct _ITEMINFO
+{
+    quint32 dwFlags = 0;
+    quint32 dwFileAttributes = 0;
+    SFileTime ftCreationTime;
+    SFileTime ftLastAccessTime;
+    SFileTime ftLastWriteTime;
+    quint64 nFileSize = 0;
+    qint32 nIcon = 0;
+    qint32 nSelectedIcon = 0;
+    qint32 nYear = 0;
+    qint32 nTrack = 0;
+    qint32 nDuration = 0;
+    CBoundedText<520> szFileName;
+    CBoundedText<260> szPath;
+    CBoundedText<80> szType;
+    CBoundedText<128> szArtist;
+    CBoundedText<128> szTitle;
+    CBoundedText<128> szAlbum;
+    CBoundedText<64> szGenre;
+    CBoundedText<144> szIndex;
+    std::array<quint16, 16> anSettings{};
+    CBoundedText<96> szMemo;
+    CBoundedText<260> szResult;
+
+    bool IsFolder() const { return (dwFileAttributes & 0x10) != 0; }
+    int MarkClass() const { return int((dwFlags & ITEM_MARK_MASK) >> ITEM_MARK_SHIFT); }
+    bool IsWalkItem() const { return (dwFlags & (ITEM_WALK | ITEM_NOT_WALK)) == ITEM_WALK; }
+    bool IsDetailsLoaded() const { return (dwFlags & ITEM_DETAILS_LOADED) != 0; }
+    bool IsChecked() const { return (dwFlags & ITEM_CHECKED) != 0; }
+};
+
+} // namespace velmora

@@ -1,0 +1,80 @@
+#include "check/SongCheck.h"
+
+#include "app/RunLogs.h"
+#include "check/DirItemList.h"
+#include "check/DirectoryWalk.h"
+#include "check/FileMerge.h"
+#include "check/LoadMediaFile.h"
+#include "check/SongFolders.h"
+#include "check/SortOrders.h"
+#include "platform/FileStatus.h"
+#include "platform/NameLookup.h"
+#include "playlist/KlovPlaylist.h"
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr quint64 kSmallestJukeList = 9;
+
+bool HasNumberedSongFolders(const QString &folder)
+{
+    const QString first = ResolveNameNoCase(folder, u"ZR000000"_s);
+    return !first.isEmpty() && !ResolveNameNoCase(first, u"ZR000000.TXT"_s).isEmpty();
+}
+
+// Walks the folder the way its layout asks for; a juke list's songs land in jukeRecords.
+void WalkSongFolder(CDirItemList &list, const QString &path, QStringList &jukeRecords)
+{
+    const QString folder = path.endsWith(u'/') ? path : path + u'/';
+    if (HasNumberedSongFolders(folder)) {
+        ListSongFolders(list, path);
+        return;
+    }
+    const QString jukeList = ResolveNameNoCase(folder, u"juke.txt"_s);
+    SFileStatus status;
+    if (!jukeList.isEmpty() && QueryFileStatus(jukeList, &status) && status.nSize >= kSmallestJukeList) {
+        ReadKlovPlaylist(jukeList, jukeRecords);
+        if (!jukeRecords.isEmpty()) {
+            DirectoryItemInfoJUKE(list, path);
+            return;
+        }
+    }
+    DirectoryItemInfo(list, path);
+}
+
+} // namespace
+
+void SongCheck(CDirItemList &list, const QString &path)
+{
+    if (list.ColumnHeader(2) == u"General"_s)
+        list.RenameColumnHeaders(u"Title"_s, u"Artist"_s, u"Album"_s);
+    QStringList jukeRecords;
+    WalkSongFolder(list, path, jukeRecords);
+
+    SortByDirectoryOrder(list);
+    WriteLog(Progress, u"LIST, Sort Directroys %d\r\n", list.GetItemCount());
+    FileMerge(list);
+    list.ShowAllRows();
+    WriteLog(Progress, u"FILE, Item FileMerge %d\r\n", list.GetItemCount());
+
+    list.m_nSortColumn = 0;
+    list.m_bSortAscending = 1;
+    SortByFileOrder(list);
+    WriteLog(Progress, u"LIST, Sort Files %d\r\n", list.GetItemCount());
+
+    if (!jukeRecords.isEmpty()) {
+        ApplySongList(list.m_items, jukeRecords);
+        jukeRecords.clear();
+    }
+    for (int j = 0; j < list.GetItemCount(); ++j) {
+        LoadMediaFile(list.Item(j));
+        list.RedrawRow(j);
+    }
+    list.ShowAllRows();
+    WriteLog(Progress, u"LIST, ListSelectDirectory OK\r\n\r\n");
+}
+
+} // namespace velmora

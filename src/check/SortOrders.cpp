@@ -1,0 +1,129 @@
+#include "check/SortOrders.h"
+
+#include "check/DirItemList.h"
+#include "check/SafeSort.h"
+
+#include <optional>
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+struct SSortKey
+{
+    bool bParent = false;
+    bool bFolder = false;
+    QString strText;          // compared without regard to case
+    std::optional<quint64> number;
+};
+
+// ".." first, then folders before files; nullopt when neither rule decides.
+std::optional<bool> CompareByKind(const SSortKey &a, const SSortKey &b)
+{
+    if (a.bParent != b.bParent)
+        return a.bParent;
+    if (a.bFolder != b.bFolder)
+        return a.bFolder;
+    return std::nullopt;
+}
+
+// Number of a name key made of decimal digits only; large values saturate.
+std::optional<quint64> NumberOfKey(const QString &key)
+{
+    if (key.isEmpty())
+        return std::nullopt;
+    quint64 value = 0;
+    for (const QChar c : key) {
+        if (c < u'0' || c > u'9')
+            return std::nullopt;
+        value = value > 1'000'000'000'000'000ULL ? value : value * 10 + (c.unicode() - u'0');
+    }
+    return value;
+}
+
+QString FileOrderKey(const QString &fileName)
+{
+    QString key = fileName.section(u';', 0, 0);
+    const qsizetype dot = key.lastIndexOf(u'.');
+    if (dot >= 0)
+        key.truncate(dot);
+    return key;
+}
+
+void Reorder(CDirItemList &list, const std::vector<int> &order)
+{
+    CArray<_ITEMINFO> sorted;
+    sorted.SetGrowBy(list.GetItemCount());
+    for (const int index : order)
+        sorted.Add(std::move(list.Item(index)));
+    sorted.SetGrowBy(0);
+    list.m_items = std::move(sorted);
+}
+
+template <typename MakeKey, typename Less>
+void SortWith(CDirItemList &list, MakeKey makeKey, Less lessByText)
+{
+    std::vector<SSortKey> keys;
+    keys.reserve(size_t(list.GetItemCount()));
+    for (const _ITEMINFO &item : list.m_items)
+        keys.push_back(makeKey(item));
+    const bool ascending = list.m_bSortAscending != 0;
+    const auto less = [&](int a, int b) {
+        const SSortKey &x = keys[size_t(a)];
+        const SSortKey &y = keys[size_t(b)];
+        if (x.bParent && y.bParent)
+            return false;
+        if (const auto byKind = CompareByKind(x, y))
+            return *byKind;
+        return lessByText(x, y, ascending);
+    };
+    Reorder(list, SortedPositions(list.GetItemCount(), less));
+}
+
+SSortKey KindKey(const _ITEMINFO &item)
+{
+    SSortKey key;
+    key.bParent = item.szFileName.Text() == u".."_s;
+    key.bFolder = item.IsFolder();
+    return key;
+}
+
+} // namespace
+
+void SortByDirectoryOrder(CDirItemList &list)
+{
+    const auto makeKey = [](const _ITEMINFO &item) {
+        SSortKey key = KindKey(item);
+        key.strText = item.szPath;
+        return key;
+    };
+    const auto lessByText = [](const SSortKey &a, const SSortKey &b, bool) {
+        return a.strText.compare(b.strText, Qt::CaseInsensitive) < 0;
+    };
+    SortWith(list, makeKey, lessByText);
+}
+
+void SortByFileOrder(CDirItemList &list)
+{
+    const auto makeKey = [](const _ITEMINFO &item) {
+        SSortKey key = KindKey(item);
+        key.strText = item.szFileName;
+        key.number = NumberOfKey(FileOrderKey(item.szFileName));
+        return key;
+    };
+    // With sort ascending cleared the text and number orders turn round; the check itself
+    // always sorts ascending.
+    const auto lessByText = [](const SSortKey &a, const SSortKey &b, bool ascending) {
+        int order = 0;
+        if (a.number.value_or(0) > 0 && b.number.value_or(0) > 0)
+            order = *a.number < *b.number ? -1 : (*a.number > *b.number ? 1 : 0);
+        else
+            order = a.strText.compare(b.strText, Qt::CaseInsensitive);
+        return ascending ? order < 0 : order > 0;
+    };
+    SortWith(list, makeKey, lessByText);
+}
+
+} // namespace velmora
