@@ -1,0 +1,93 @@
+#include "app/cli/CheckOptions.h"
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+std::optional<EOutputFormat> FormatNamed(const QString &name)
+{
+    if (name == u"text"_s) return EOutputFormat::Text;
+    if (name == u"json"_s) return EOutputFormat::Json;
+    if (name == u"csv"_s) return EOutputFormat::Csv;
+    return std::nullopt;
+}
+
+// Splits "--name=value" into its parts; value stays empty without "=".
+QString SplitInlineValue(QString &argument, bool *hasValue)
+{
+    const qsizetype equals = argument.indexOf(u'=');
+    *hasValue = argument.startsWith(u"--"_s) && equals > 2;
+    if (!*hasValue)
+        return {};
+    const QString value = argument.mid(equals + 1);
+    argument.truncate(equals);
+    return value;
+}
+
+} // namespace
+
+std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QString *error)
+{
+    SCheckOptions options;
+    bool folderSeen = false;
+    bool optionsEnded = false;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        QString argument = arguments.at(i);
+        if (optionsEnded || !argument.startsWith(u'-') || argument == u"-"_s) {
+            if (folderSeen) {
+                *error = u"only one FOLDER may be given"_s;
+                return std::nullopt;
+            }
+            options.strFolder = argument;
+            folderSeen = true;
+            continue;
+        }
+        bool hasValue = false;
+        QString value = SplitInlineValue(argument, &hasValue);
+        const bool takesValue = argument == u"--format"_s || argument == u"--data-dir"_s;
+        if (takesValue && !hasValue) {
+            if (i + 1 >= arguments.size()) {
+                *error = argument + u" needs a value"_s;
+                return std::nullopt;
+            }
+            value = arguments.at(++i);
+        } else if (!takesValue && hasValue) {
+            *error = argument + u" takes no value"_s;
+            return std::nullopt;
+        }
+        if (argument == u"--"_s) {
+            optionsEnded = true;
+        } else if (argument == u"--songs"_s) {
+            options.bSongs = true;
+        } else if (argument == u"--subfolders"_s) {
+            options.bSubfolders = true;
+        } else if (argument == u"--trace"_s) {
+            options.bTrace = true;
+        } else if (argument == u"--data-dir"_s) {
+            if (value.isEmpty()) {
+                *error = u"--data-dir needs a folder"_s;
+                return std::nullopt;
+            }
+            options.strDataDir = value;
+        } else if (argument == u"--format"_s) {
+            const auto format = FormatNamed(value);
+            if (!format) {
+                *error = u"unknown format '"_s + value + u"' (text, json or csv)"_s;
+                return std::nullopt;
+            }
+            options.format = *format;
+        } else {
+            *error = u"unknown option "_s + argument;
+            return std::nullopt;
+        }
+    }
+    if (!folderSeen || options.strFolder.isEmpty()) {
+        *error = u"no FOLDER given"_s;
+        return std::nullopt;
+    }
+    return options;
+}
+
+} // namespace velmora
