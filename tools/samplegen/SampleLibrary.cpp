@@ -1,0 +1,203 @@
+#include "samplegen/SampleLibrary.h"
+
+#include "samplegen/CdgWriter.h"
+#include "samplegen/Id3Writer.h"
+#include "samplegen/Mp3Writer.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSet>
+
+#include <cerrno>
+
+#ifdef Q_OS_UNIX
+#include <fcntl.h>
+#include <sys/stat.h>
+#endif
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace velmora::samplegen {
+
+namespace {
+
+void AddMp3(QList<SSampleFile> &files, const QString &path, const SId3Fields &tags, int seconds,
+            bool withV2 = true, bool withV1 = true)
+{
+    files.append({path, MakeMp3File(&tags, withV2, withV1, Mp3FramesForSeconds(seconds))});
+}
+
+void AddCdg(QList<SSampleFile> &files, const QString &path, int seconds)
+{
+    files.append({path, MakeCdgPackets(seconds)});
+}
+
+// Songs with both tags; the titles, albums and genres differ so a mix-up shows. One
+// title needs ISO-8859-1 and one album needs UTF-16, so both tag encodings occur.
+void AddTaggedPairs(QList<SSampleFile> &files)
+{
+    const struct
+    {
+        QString baseName;
+        SId3Fields tags;
+        int seconds;
+    } songs[] = {
+        {u"Amber Coast - Paper Lanterns"_s,
+         {u"Paper Lanterns"_s, u"Amber Coast"_s, u"Harbour Lights"_s, 2004, 3, u"Pop"_s, 13,
+          u"Sample song"_s},
+         4},
+        {u"The Velvet Hours - Midnight Ferry"_s,
+         {u"Midnight Ferry"_s, u"The Velvet Hours"_s, u"Night Crossing"_s, 1998, 7, u"Rock"_s, 17,
+          u"Sample song"_s},
+         5},
+        {u"Nina Castell - Cafe Soleil"_s,
+         {u"Caf\u00e9 Soleil"_s, u"Nina Castell"_s, u"Rive Gauche"_s, 2011, 1, u"Jazz"_s, 8,
+          u"Sample song"_s},
+         3},
+        {u"Orbit Theory - Northern Sky"_s,
+         {u"Northern Sky"_s, u"Orbit Theory"_s, u"Aurora \u2013 Live"_s, 2019, 12, u"Electronic"_s, 52,
+          u"Sample song"_s},
+         4},
+    };
+    for (const auto &song : songs) {
+        AddMp3(files, song.baseName + u".mp3"_s, song.tags, song.seconds);
+        AddCdg(files, song.baseName + u".cdg"_s, song.seconds);
+    }
+}
+
+// The trailing "-" of an MP3 name is ignored when songs are grouped, so these two
+// belong together. Only a version 2 tag here, for variety.
+void AddDashPair(QList<SSampleFile> &files)
+{
+    const SId3Fields tags{u"Song"_s, u"Dash Names"_s, u"Odd Names"_s, 2007, 2, u"Country"_s, 2, {}};
+    AddMp3(files, u"Song-.mp3"_s, tags, 3, true, false);
+    AddCdg(files, u"Song.cdg"_s, 3);
+}
+
+// "9" before "10" only when names are compared as numbers, and "abc" after both.
+void AddNumberedSongs(QList<SSampleFile> &files)
+{
+    AddMp3(files, u"9.mp3"_s, {u"Number Nine"_s, u"Counting Crew"_s, u"Numbers"_s, 2002, 9, u"Blues"_s, 0, {}}, 2);
+    AddMp3(files, u"10.mp3"_s, {u"Number Ten"_s, u"Counting Crew"_s, u"Numbers"_s, 2002, 10, u"Blues"_s, 0, {}}, 2);
+    AddMp3(files, u"abc.mp3"_s, {u"Letters"_s, u"Counting Crew"_s, u"Numbers"_s, 2003, 1, u"Blues"_s, 0, {}}, 2);
+}
+
+// A pair one level down, with only the version 1 trailer.
+void AddSubfolderPair(QList<SSampleFile> &files)
+{
+    const QString base = u"More Songs/Lena Moor - Quiet Harbour"_s;
+    const SId3Fields tags{u"Quiet Harbour"_s, u"Lena Moor"_s, u"Tidal"_s, 2015, 5, u"Folk"_s, 80, {}};
+    AddMp3(files, base + u".mp3"_s, tags, 3, false, true);
+    AddCdg(files, base + u".cdg"_s, 3);
+}
+
+void AddProblemFiles(QList<SSampleFile> &files)
+{
+    files.append({u"notes.xyz"_s, QByteArrayLiteral("Velmora sample library\n"
+                                                    "This file has a type no checker knows.\n")});
+    // As long as a three-second song, but zeros only: no tag, no trailer and no byte
+    // that could start a frame sync, so no playing time can be found.
+    files.append({u"Broken Song.mp3"_s, QByteArray(qsizetype(Mp3FramesForSeconds(3)) * kMp3FrameBytes, '\0')});
+    AddCdg(files, u"Broken Song.cdg"_s, 3);
+    const SId3Fields tags{u"Old Take"_s, u"Amber Coast"_s, u"Harbour Lights"_s, 2004, 4, u"Pop"_s, 13, {}};
+    AddMp3(files, u"backup.mp3.bak"_s, tags, 1);
+}
+
+bool Fail(QString *error, const QString &what, const QString &path, const QString &reason)
+{
+    if (error)
+        *error = u"cannot %1 %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
+    return false;
+}
+
+bool MakeFolder(const QString &path, QString *error)
+{
+    const QFileInfo info(path);
+    if (info.exists() && !info.isDir())
+        return Fail(error, u"create folder"_s, path, u"a file of that name is in the way"_s);
+    if (!QDir().mkpath(path))
+        return Fail(error, u"create folder"_s, path, u"permission denied or invalid path"_s);
+    return true;
+}
+
+bool WriteFile(const QString &path, const QByteArray &content, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return Fail(error, u"write"_s, path, file.errorString());
+    // Flushed before the time is set: data still buffered at close would move it again.
+    if (file.write(content) != content.size() || !file.flush())
+        return Fail(error, u"write"_s, path, file.errorString());
+    if (!file.setFileTime(SampleFileTime(), QFileDevice::FileModificationTime))
+        return Fail(error, u"set the time of"_s, path, file.errorString());
+    file.close();
+    return true;
+}
+
+// Folders cannot be opened as QFile, so their time goes through the system call.
+bool SetFolderTime(const QString &path, QString *error)
+{
+#ifdef Q_OS_UNIX
+    const timespec stamp{time_t(SampleFileTime().toSecsSinceEpoch()), 0};
+    const timespec times[2] = {stamp, stamp};
+    if (utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
+        return Fail(error, u"set the time of"_s, path, qt_error_string(errno));
+#else
+    Q_UNUSED(path);
+    Q_UNUSED(error);
+#endif
+    return true;
+}
+
+} // namespace
+
+QList<SSampleFile> BuildSampleLibrary()
+{
+    QList<SSampleFile> files;
+    AddTaggedPairs(files);
+    AddDashPair(files);
+    AddNumberedSongs(files);
+    AddSubfolderPair(files);
+    AddProblemFiles(files);
+    return files;
+}
+
+QDateTime SampleFileTime()
+{
+    return QDateTime(QDate(2020, 1, 1), QTime(12, 0), Qt::UTC);
+}
+
+bool WriteSampleLibrary(const QString &folder, QString *error, int *filesWritten)
+{
+    if (filesWritten)
+        *filesWritten = 0;
+    if (folder.isEmpty())
+        return Fail(error, u"create folder"_s, folder, u"no folder given"_s);
+    if (!MakeFolder(folder, error))
+        return false;
+    const QDir root(folder);
+
+    QSet<QString> subfolders;
+    const QList<SSampleFile> files = BuildSampleLibrary();
+    for (const SSampleFile &file : files) {
+        const QString path = root.filePath(file.relativePath);
+        const QString parent = QFileInfo(path).path();
+        if (!MakeFolder(parent, error))
+            return false;
+        if (!WriteFile(path, file.content, error))
+            return false;
+        if (file.relativePath.contains(u'/'))
+            subfolders.insert(parent);
+        if (filesWritten)
+            ++*filesWritten;
+    }
+    // Last, because writing into a folder changes its time.
+    for (const QString &subfolder : std::as_const(subfolders)) {
+        if (!SetFolderTime(subfolder, error))
+            return false;
+    }
+    return true;
+}
+
+} // namespace velmora::samplegen
