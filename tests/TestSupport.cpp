@@ -1,0 +1,67 @@
+#include "TestSupport.h"
+
+#include "app/UserPaths.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace velmora::test {
+
+void WriteBytes(const QString &path, const QByteArray &bytes)
+{
+    QDir().mkpath(QFileInfo(path).absolutePath());
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly)) << path.toStdString();
+    ASSERT_EQ(file.write(bytes), bytes.size());
+}
+
+QByteArray ReadBytes(const QString &path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly))
+        return {};
+    return file.readAll();
+}
+
+QStringList DecodeRunLog(const QByteArray &bytes)
+{
+    QByteArray body = bytes;
+    if (body.startsWith("\xFF\xFE"))
+        body.remove(0, 2);
+    const QString text = QString::fromUtf16(reinterpret_cast<const char16_t *>(body.constData()),
+                                            body.size() / 2);
+    QStringList lines = text.split(u"\r\n"_s);
+    if (!lines.isEmpty() && lines.last().isEmpty())
+        lines.removeLast();
+    return lines;
+}
+
+CLogCapture::CLogCapture()
+{
+    SetUserDataFolder(m_dir.path());
+    m_logs.OpenRunLogs();
+    SetActiveRunLogs(&m_logs);
+}
+
+CLogCapture::~CLogCapture()
+{
+    SetActiveRunLogs(nullptr);
+    m_logs.CloseRunLogs();
+    SetUserDataFolder({});
+}
+
+QStringList CLogCapture::DirectoryLog() const
+{
+    return DecodeRunLog(ReadBytes(m_dir.filePath(u"directory.log"_s)));
+}
+
+QStringList CLogCapture::ErrorLog() const
+{
+    return DecodeRunLog(ReadBytes(m_dir.filePath(u"error.log"_s)));
+}
+
+} // namespace velmora::test

@@ -1,0 +1,38 @@
+#pragma once
+
+#include "app/RunLogs.h"
+
+#include <QByteArray>
+#include <QString>
+#include <QStringList>
+#include <QTemporaryDir>
+
+namespace velmora::test {
+
+// Writes bytes to a file, creating its folder; fails the test when that is impossible.
+void WriteBytes(const QString &path, const QByteArray &bytes);
+QByteArray ReadBytes(const QString &path);
+
+// The lines of a UTF-16 LE run log without its mark, split after each CR LF.
+QStringList DecodeRunLog(const QByteArray &bytes);
+
+// A temporary user data folder with the run logs open and active for the test's lifetime.
+class CLogCapture
+{
+public:
+    CLogCapture();
+    ~CLogCapture();
+    CLogCapture(const CLogCapture &) = delete;
+    CLogCapture &operator=(const CLogCapture &) = delete;
+
+    QString Folder() const { return m_dir.path(); }
+    QStringList DirectoryLog() const;
+    QStringList ErrorLog() const;
+    CRunLogs &Logs() { return m_logs; }
+
+private:
+    QTemporaryDir m_dir;
+    CRunLogs m_logs;
+};
+
+} // namespace velmora::test

@@ -1,0 +1,108 @@
+// The command line seen from outside: arguments in, stdout, stderr and exit status out.
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace velmora;
+
+namespace {
+
+struct SRun
+{
+    int exitCode = -1;
+    QByteArray out;
+    QByteArray err;
+};
+
+SRun RunVelmora(const QStringList &arguments)
+{
+    QProcess process;
+    process.start(QString::fromUtf8(VELMORA_BINARY), arguments);
+    process.waitForFinished(60000);
+    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
+            process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+class CCliFixture : public ::testing::Test
+{
+protected:
+    QString Library(const QString &name = {}) const { return m_library.filePath(name); }
+    QString DataDir() const { return m_data.path(); }
+
+    QTemporaryDir m_library;
+    QTemporaryDir m_data;
+};
+
+} // namespace
+
+TEST_F(CCliFixture, VersionAndHelp)
+{
+    const SRun version = RunVelmora({u"--version"_s});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_EQ(version.out, "Velmora 1.0.0.15\n");
+
+    const SRun help = RunVelmora({u"--help"_s});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_TRUE(help.out.contains("velmora check"));
+}
+
+TEST_F(CCliFixture, UsageErrorsExitTwoAndWriteNoLogs)
+{
+    for (const QStringList &arguments : {QStringList{u"frobnicate"_s},
+                                         QStringList{u"check"_s},
+                                         QStringList{u"check"_s, u"--format"_s, u"xml"_s, Library()},
+                                         QStringList{u"check"_s, u"--data-dir"_s, DataDir(), Library(u"missing"_s)}}) {
+        const SRun run = RunVelmora(arguments);
+        EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
+        EXPECT_TRUE(run.out.isEmpty());
+        EXPECT_FALSE(run.err.isEmpty());
+    }
+    EXPECT_TRUE(QDir(DataDir()).isEmpty());
+}
+
+TEST_F(CCliFixture, CleanFolderExitsZero)
+{
+    QDir(Library()).mkdir(u"Sub"_s);
+    const SRun run = RunVelmora({u"check"_s, u"--data-dir"_s, DataDir(), Library()});
+    EXPECT_EQ(run.exitCode, 0);
+    EXPECT_TRUE(run.out.contains("Sub"));
+    EXPECT_TRUE(QFile::exists(QDir(DataDir()).filePath(u"directory.log"_s)));
+    EXPECT_TRUE(QFile::exists(QDir(DataDir()).filePath(u"error.log"_s)));
+}
+
+TEST_F(CCliFixture, ProblemFilesExitOneAndShowInJson)
+{
+    test::WriteBytes(Library(u"bad.mp3"_s), "nothing to learn here");
+    const SRun run = RunVelmora({u"check"_s, u"--format"_s, u"json"_s, u"--data-dir"_s, DataDir(), Library()});
+    EXPECT_EQ(run.exitCode, 1);
+    const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
+    ASSERT_EQ(rows.size(), 1);
+    const QJsonObject row = rows[0].toObject();
+    EXPECT_EQ(row[u"fileName"_s].toString(), u"bad.mp3"_s);
+    EXPECT_EQ(row[u"result"_s].toString(), u"AUDIO - Unknown Media"_s);
+    EXPECT_EQ(row[u"mark"_s].toInt(), 3);
+    EXPECT_TRUE(row[u"checked"_s].toBool());
+
+    const QStringList errors = test::DecodeRunLog(test::ReadBytes(QDir(DataDir()).filePath(u"error.log"_s)));
+    EXPECT_TRUE(errors.contains(u"INFO, AUDIO - Unknown Media "_s + Library(u"bad.mp3"_s)));
+}
+
+TEST_F(CCliFixture, SongCheckAsCsvWithTrace)
+{
+    test::WriteBytes(Library(u"10.mp3"_s), "x");
+    test::WriteBytes(Library(u"9.mp3"_s), "x");
+    const SRun run = RunVelmora({u"check"_s, u"--songs"_s, u"--trace"_s, u"--format"_s, u"csv"_s,
+                                 u"--data-dir"_s, DataDir(), Library()});
+    EXPECT_EQ(run.exitCode, 0);
+    const QList<QByteArray> lines = run.out.trimmed().split('\n');
+    ASSERT_EQ(lines.size(), 3);
+    EXPECT_TRUE(lines[1].contains("9.mp3"));
+    EXPECT_TRUE(lines[2].contains("10.mp3"));
+    EXPECT_TRUE(run.err.contains("LIST, ListSelectDirectory OK"));
+}

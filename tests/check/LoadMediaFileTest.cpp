@@ -1,0 +1,56 @@
+#include "check/CheckFixture.h"
+
+#include "check/LoadMediaFile.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace velmora;
+
+namespace {
+
+_ITEMINFO SongItem(const QString &folder, const QString &fileNames)
+{
+    _ITEMINFO item;
+    item.dwFlags = ITEM_WALK;
+    item.dwFileAttributes = 0x80;
+    item.szFileName = fileNames;
+    item.szPath = folder + u"/"_s + fileNames.section(u';', 0, 0);
+    return item;
+}
+
+} // namespace
+
+TEST(LoadMediaFile, EmptyFileListIsErrorMinusOne)
+{
+    test::CCheckFixture f;
+    _ITEMINFO item = SongItem(f.Root(), u";;"_s);
+    EXPECT_EQ(LoadMediaFile(item), 0);
+    EXPECT_EQ(item.szResult.Text(), u"LoadMediaFile -1"_s);
+    EXPECT_EQ(f.capture.ErrorLog(), QStringList({u"ERROR, LoadMediaFile -1"_s}));
+}
+
+TEST(LoadMediaFile, VanishedSecondFileIsErrorMinusTwo)
+{
+    test::CCheckFixture f;
+    f.AddFile(u"song.cdg"_s);
+    _ITEMINFO item = SongItem(f.Root(), u"song.cdg;song.mp3"_s);
+    EXPECT_EQ(LoadMediaFile(item), 0);
+    EXPECT_EQ(item.szResult.Text(), u"LoadMediaFile -2"_s);
+    EXPECT_EQ(f.capture.ErrorLog(), QStringList({u"ERROR, LoadMediaFile -2, "_s + f.Path(u"song.mp3"_s)}));
+}
+
+TEST(LoadMediaFile, FoldersAndLoadedRowsNeedNothing)
+{
+    test::CCheckFixture f;
+    _ITEMINFO folder = SongItem(f.Root(), u"100% Hits"_s);
+    folder.dwFileAttributes = 0x10;
+    EXPECT_EQ(LoadMediaFile(folder), 1);
+
+    _ITEMINFO loaded = SongItem(f.Root(), u"missing.mp3"_s);
+    loaded.dwFlags |= ITEM_DETAILS_LOADED;
+    EXPECT_EQ(LoadMediaFile(loaded), 1);
+    EXPECT_TRUE(loaded.szResult.IsEmpty());
+    EXPECT_EQ(f.capture.DirectoryLog(), QStringList({u"LOAD, Folder "_s + f.Path(u"100? Hits"_s),
+                                                     u"LOAD, LoadMediaFile "_s + f.Path(u"missing.mp3"_s)}));
+}

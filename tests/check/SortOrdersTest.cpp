@@ -1,0 +1,76 @@
+#include "check/DirItemList.h"
+#include "check/SortOrders.h"
+
+#include <QSet>
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace velmora;
+
+namespace {
+
+void AddItem(CDirItemList &list, const QString &fileName, bool folder = false)
+{
+    _ITEMINFO item;
+    item.dwFlags = ITEM_WALK;
+    item.dwFileAttributes = folder ? 0x10 : 0x80;
+    item.szFileName = fileName;
+    item.szPath = u"/k/"_s + fileName;
+    list.m_items.Add(std::move(item));
+}
+
+QStringList Names(const CDirItemList &list)
+{
+    QStringList names;
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        names.append(list.Item(i).szFileName.Text());
+    return names;
+}
+
+} // namespace
+
+TEST(SortOrders, FileOrderPutsNumberedSongsByNumber)
+{
+    CDirItemList list;
+    for (const auto *name : {u"abc.mp3", u"10.mp3", u"Sub", u"9.mp3", u"..", u"B.cdg;B.mp3", u"a.mp3"})
+        AddItem(list, QString::fromUtf16(name), QStringView(name) == u"Sub" || QStringView(name) == u"..");
+    SortByFileOrder(list);
+    EXPECT_EQ(Names(list), QStringList({u".."_s, u"Sub"_s, u"9.mp3"_s, u"10.mp3"_s, u"a.mp3"_s,
+                                        u"abc.mp3"_s, u"B.cdg;B.mp3"_s}));
+}
+
+TEST(SortOrders, LeadingZerosDoNotChangeTheNumber)
+{
+    CDirItemList list;
+    for (const auto *name : {u"8.mp3", u"007.mp3", u"70.mp3", u"7.kar"})
+        AddItem(list, QString::fromUtf16(name));
+    SortByFileOrder(list);
+    const QStringList names = Names(list);
+    // 007 and 7 compare equal: both come before 8, in either order.
+    EXPECT_EQ(QSet<QString>({names[0], names[1]}), QSet<QString>({u"007.mp3"_s, u"7.kar"_s}));
+    EXPECT_EQ(names.mid(2), QStringList({u"8.mp3"_s, u"70.mp3"_s}));
+}
+
+TEST(SortOrders, DirectoryOrderComparesWholePaths)
+{
+    CDirItemList list;
+    AddItem(list, u"b.mp3"_s);
+    AddItem(list, u"Zed"_s, true);
+    AddItem(list, u"A.cdg"_s);
+    AddItem(list, u".."_s, true);
+    AddItem(list, u"a.mp3"_s);
+    SortByDirectoryOrder(list);
+    EXPECT_EQ(Names(list), QStringList({u".."_s, u"Zed"_s, u"A.cdg"_s, u"a.mp3"_s, u"b.mp3"_s}));
+}
+
+TEST(SortOrders, TwoParentRowsDoNotBreakTheSort)
+{
+    CDirItemList list;
+    for (int i = 0; i < 40; ++i)
+        AddItem(list, i % 5 == 0 ? u".."_s : u"%1.mp3"_s.arg(40 - i), i % 5 == 0);
+    SortByFileOrder(list);
+    SortByDirectoryOrder(list);
+    ASSERT_EQ(list.GetItemCount(), 40);
+    for (int i = 0; i < 8; ++i)
+        EXPECT_EQ(list.Item(i).szFileName.Text(), u".."_s);
+}
