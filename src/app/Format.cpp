@@ -20,7 +20,7 @@ quint64 CFormatArg::Unsigned() const
 
 namespace {
 
-struct SSpec
+struct SConversionSpecifier
 {
     bool leftAlign = false;
     bool zeroPad = false;
@@ -49,12 +49,12 @@ public:
                 continue;
             }
             const qsizetype start = m_pos - 1;
-            SSpec spec;
-            if (!ReadSpec(spec)) {
+            SConversionSpecifier conv;
+            if (!ReadConversion(conv)) {
                 out.append(m_format.mid(start, m_pos - start));
                 continue;
             }
-            out.append(Convert(spec));
+            out.append(Convert(conv));
         }
         return out;
     }
@@ -77,23 +77,23 @@ private:
         return false;
     }
 
-    bool ReadSpec(SSpec &spec)
+    bool ReadConversion(SConversionSpecifier &conv)
     {
         for (; m_pos < m_format.size(); ++m_pos) {
             const QChar flag = m_format.at(m_pos);
-            if (flag == u'-') spec.leftAlign = true;
-            else if (flag == u'0') spec.zeroPad = true;
-            else if (flag == u'+') spec.plusSign = true;
+            if (flag == u'-') conv.leftAlign = true;
+            else if (flag == u'0') conv.zeroPad = true;
+            else if (flag == u'+') conv.plusSign = true;
             else if (flag != u' ' && flag != u'#') break;
         }
-        spec.width = ReadNumber();
-        if (Accept(u".")) spec.precision = ReadNumber();
+        conv.width = ReadNumber();
+        if (Accept(u".")) conv.precision = ReadNumber();
         if (!Accept(u"I64") && !Accept(u"I32") && !Accept(u"ll") && !Accept(u"hh"))
             Accept(u"l") || Accept(u"h") || Accept(u"w");
         if (m_pos >= m_format.size())
             return false;
-        spec.conversion = m_format.at(m_pos++);
-        return QStringView(u"sSdiuxXc%").contains(spec.conversion);
+        conv.conversion = m_format.at(m_pos++);
+        return QStringView(u"sSdiuxXc%").contains(conv.conversion);
     }
 
     const CFormatArg *NextArg()
@@ -103,27 +103,27 @@ private:
         return m_args.begin() + m_next++;
     }
 
-    QString Convert(const SSpec &spec)
+    QString Convert(const SConversionSpecifier &conv)
     {
-        if (spec.conversion == u'%')
+        if (conv.conversion == u'%')
             return QStringLiteral("%");
         const CFormatArg *arg = NextArg();
         QString text;
         bool numeric = true;
         if (arg)
-            text = Body(spec, *arg, &numeric);
-        return Pad(spec, text, numeric);
+            text = Body(conv, *arg, &numeric);
+        return Pad(conv, text, numeric);
     }
 
-    static QString Body(const SSpec &spec, const CFormatArg &arg, bool *numeric)
+    static QString Body(const SConversionSpecifier &conv, const CFormatArg &arg, bool *numeric)
     {
-        const char16_t conversion = spec.conversion.unicode();
+        const char16_t conversion = conv.conversion.unicode();
         switch (conversion) {
         case u's':
         case u'S': {
             *numeric = false;
             const QString text = arg.IsText() ? arg.Text() : QString::number(arg.Signed());
-            return spec.precision >= 0 ? text.left(spec.precision) : text;
+            return conv.precision >= 0 ? text.left(conv.precision) : text;
         }
         case u'c':
             *numeric = false;
@@ -137,21 +137,21 @@ private:
         default: {
             const qint64 value = arg.Signed();
             QString text = QString::number(value);
-            if (spec.plusSign && value >= 0)
+            if (conv.plusSign && value >= 0)
                 text.prepend(u'+');
             return text;
         }
         }
     }
 
-    static QString Pad(const SSpec &spec, const QString &text, bool numeric)
+    static QString Pad(const SConversionSpecifier &conv, const QString &text, bool numeric)
     {
-        if (text.size() >= spec.width)
+        if (text.size() >= conv.width)
             return text;
-        const qsizetype missing = spec.width - text.size();
-        if (spec.leftAlign)
+        const qsizetype missing = conv.width - text.size();
+        if (conv.leftAlign)
             return text + QString(missing, u' ');
-        if (spec.zeroPad && numeric) {
+        if (conv.zeroPad && numeric) {
             const bool sign = text.startsWith(u'-') || text.startsWith(u'+');
             return sign ? text.left(1) + QString(missing, u'0') + text.mid(1)
                         : QString(missing, u'0') + text;
