@@ -3,7 +3,7 @@
 #include "app/RunLogs.h"
 #include "check/DirItemList.h"
 #include "inspect/FileList.h"
-#include "inspect/MediaTypes.h"
+#include "inspect/SongGrouping.h"
 
 namespace velmora {
 

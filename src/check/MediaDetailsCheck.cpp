@@ -9,7 +9,7 @@
 #include "inspect/FileList.h"
 #include "inspect/MediaAnalysis.h"
 #include "inspect/MediaInfoReport.h"
-#include "inspect/MediaTypes.h"
+#include "inspect/KaraokeIdentification.h"
 #include "widgets/ProcessRunner.h"
 
 namespace velmora {

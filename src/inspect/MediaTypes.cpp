@@ -1,28 +1,42 @@
 #include "inspect/MediaTypes.h"
 
+#include "inspect/FileList.h"
+
 namespace velmora {
 
-// Classification and grouping arrive with the media-types work; until then nothing is
-// known, nothing groups and nothing is recognised.
+namespace {
 
-bool IsKnownMediaFile(const QString &)
+bool HasAnyEnding(const QString &name, std::initializer_list<const char16_t *> endings)
 {
+    for (const char16_t *ending : endings) {
+        if (HasEnding(name, ending))
+            return true;
+    }
     return false;
 }
 
-int GroupSongFiles(const CArray<_ITEMINFO> &, int, QString &fileList)
+} // namespace
+
+bool IsKnownMediaFile(const QString &name)
 {
-    fileList.clear();
-    return 0;
+    static const char16_t *const known[] = {u".mp3", u".wma", u".wmv", u".avi", u".wav", u".zip", u".mid",
+                                            u".kar", u".wrk", u".mdk", u".cdg", u".mcg", u".ncg", u".scdg",
+                                            u".pcg", u".qcg", u".lrc", u".bin", u".cda"};
+    const QString extension = ExtensionOf(name).toLower();
+    for (const char16_t *candidate : known) {
+        if (extension == QStringView(candidate))
+            return true;
+    }
+    return false;
 }
 
-void IdentifyKaraokeFileByExtension(const QString &, QString &, QString &, QString &)
+ESongRole SongRoleOf(const QString &name)
 {
-}
-
-SKaraokeIdentity IdentifyKaraokeFileByContent(const QString &)
-{
-    return {};
+    if (HasAnyEnding(name, {u".mp3", u".wma", u".wav"}))
+        return ESongRole::Audio;
+    if (HasAnyEnding(name, {u".cdg", u".mcg", u".ncg", u".lrc", u".avi", u".mid", u".wrk", u".wmv"}))
+        return ESongRole::Companion;
+    return ESongRole::None;
 }
 
 } // namespace velmora
