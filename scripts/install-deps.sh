@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev
   shared-mime-info
+  zlib1g-dev
 )
 
 missing=()

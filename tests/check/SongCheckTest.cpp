@@ -85,3 +85,41 @@ TEST(SongCheck, MissingFolderStillWritesEveryLine)
     EXPECT_TRUE(log.contains(u"FILE, Item FileMerge 0"_s));
     EXPECT_EQ(log.value(log.size() - 2), u"LIST, ListSelectDirectory OK"_s);
 }
+
+TEST(SongCheck, GraphicsAndAudioOfOneSongBecomeOneRow)
+{
+    test::CCheckFixture f;
+    f.AddFile(u"song.cdg"_s);
+    f.AddFile(u"song.mp3"_s);
+
+    ListSelectDirectory(f.list, f.Root());
+    ASSERT_EQ(f.list.GetItemCount(), 1);
+    EXPECT_EQ(f.list.Item(0).szFileName.Text(), u"song.cdg;song.mp3"_s);
+    EXPECT_EQ(f.list.Item(0).szPath.Text(), f.Path(u"song.cdg"_s));
+
+    QStringList expected = Header(f.Root());
+    expected << u"LIST, DirectoryItemInfo"_s
+             << u"LIST, AddListItem "_s + f.Path(u"song.cdg"_s)
+             << u"LIST, AddListItem "_s + f.Path(u"song.mp3"_s)
+             << u"LIST, Sort Directroys 2"_s
+             << u"LIST, Item FileMerge song.cdg;song.mp3"_s
+             << u"FILE, Item FileMerge 1"_s
+             << u"LIST, Sort Files 1"_s
+             << u"LOAD, LoadMediaFile "_s + f.Path(u"song.cdg"_s)
+             << u"LIST, ListSelectDirectory OK"_s
+             << QString();
+    EXPECT_EQ(f.capture.DirectoryLog(), expected);
+}
+
+TEST(SongCheck, DashMp3RowKeepsTheGraphicsPath)
+{
+    // "Song-.mp3" sorts before "Song.cdg"; the merged row is the graphics file's.
+    test::CCheckFixture f;
+    f.AddFile(u"Song-.mp3"_s);
+    f.AddFile(u"Song.cdg"_s);
+    f.AddFile(u"Other.kar"_s);
+    f.AddFile(u"Other.mp3"_s);
+    ListSelectDirectory(f.list, f.Root());
+    EXPECT_EQ(f.FileNames(), QStringList({u"Other.kar"_s, u"Other.mp3"_s, u"Song.cdg;Song-.mp3"_s}));
+    EXPECT_EQ(f.list.Item(2).szPath.Text(), f.Path(u"Song.cdg"_s));
+}

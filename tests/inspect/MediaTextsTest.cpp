@@ -1,4 +1,3 @@
-#include "inspect/FileList.h"
 #include "inspect/MediaInfoReport.h"
 #include "inspect/TextNumbers.h"
 #include "inspect/UnknownMedia.h"
@@ -42,16 +41,6 @@ TEST(UnknownMedia, ResultTableByPathEnding)
     const SUnknownMedia other = DescribeUnknownMedia(u"/k/a.mp3x"_s, u"MP3X File"_s);
     EXPECT_EQ(other.strLogLine, u"TYPE, 'MP3X File' Type /k/a.mp3x\r\n"_s);
     EXPECT_EQ(other.strResult, u"'MP3X File' Type"_s);
-}
-
-TEST(FileList, SplitFolderAndSafePath)
-{
-    QStringList names;
-    EXPECT_EQ(SplitFileList(u";a.cdg;;a.mp3;"_s, names), 2);
-    EXPECT_EQ(names, QStringList({u"a.cdg"_s, u"a.mp3"_s}));
-    EXPECT_EQ(FolderOf(u"/k//songs/a.mp3"_s), u"/k/songs/"_s);
-    EXPECT_EQ(FolderOf(u"a.mp3"_s), QString());
-    EXPECT_EQ(LogSafePath(u"/k/100%/a%d.mp3"_s), u"/k/100?/a?d.mp3"_s);
 }
 
 TEST(TextNumbers, LeadingIntegerLikeAtoi)

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QMap>
 #include <QTemporaryDir>
+#include <QtEndian>
 
 #include <gtest/gtest.h>
 
@@ -269,4 +270,31 @@ TEST(SampleLibrary, ContentsMatchTheirRoles)
     for (const QString &name : {u"9.mp3"_s, u"10.mp3"_s, u"abc.mp3"_s})
         EXPECT_TRUE(files.value(name).startsWith("ID3")) << qPrintable(name);
     EXPECT_TRUE(files.contains(u"More Songs/Lena Moor - Quiet Harbour.cdg"_s));
+}
+
+TEST(SampleLibrary, GroupShapesAndMakerFiles)
+{
+    QMap<QString, QByteArray> files;
+    for (const SSampleFile &file : BuildSampleLibrary())
+        files.insert(file.relativePath, file.content);
+
+    const QByteArray mdk = files.value(u"Klov Song.mdk"_s);
+    ASSERT_GE(mdk.size(), 32);
+    EXPECT_TRUE(mdk.startsWith("MD-LJM"));
+    EXPECT_EQ(qFromLittleEndian<quint32>(mdk.constData() + 16), 205'999u);
+
+    const QByteArray wav = files.value(u"Trio - Three Parts.wav"_s);
+    EXPECT_TRUE(wav.startsWith("RIFF"));
+    EXPECT_EQ(qFromLittleEndian<quint32>(wav.constData() + 4), quint32(wav.size() - 8));
+
+    // The package holds the pair beside it, byte for byte, stored uncompressed.
+    const QByteArray zip = files.value(u"Packed - Zip End.zip"_s);
+    ASSERT_GE(zip.size(), 22);
+    EXPECT_TRUE(zip.startsWith("PK\x03\x04"));
+    const QByteArray end = zip.right(22);
+    EXPECT_TRUE(end.startsWith("PK\x05\x06"));
+    EXPECT_EQ(qFromLittleEndian<quint16>(end.constData() + 10), 2);
+    EXPECT_TRUE(zip.contains(files.value(u"Packed - Zip End.mp3"_s)));
+
+    EXPECT_TRUE(files.value(u"Midi Night.kar"_s).startsWith("MThd"));
 }

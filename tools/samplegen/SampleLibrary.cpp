@@ -3,6 +3,7 @@
 #include "samplegen/CdgWriter.h"
 #include "samplegen/Id3Writer.h"
 #include "samplegen/Mp3Writer.h"
+#include "samplegen/OtherFormats.h"
 
 #include <QDir>
 #include <QFile>
@@ -104,6 +105,30 @@ void AddProblemFiles(QList<SSampleFile> &files)
     AddMp3(files, u"backup.mp3.bak"_s, tags, 1);
 }
 
+// Song shapes the grouping must get right: three members, a package that ends a group, a
+// MIDI file that is no companion of its MP3, and the maker's MIDI karaoke file.
+void AddGroupShapes(QList<SSampleFile> &files)
+{
+    const SId3Fields trio{u"Three Parts"_s, u"Trio Sound"_s, u"Triangles"_s, 2010, 3, u"Pop"_s, 13, {}};
+    AddCdg(files, u"Trio - Three Parts.cdg"_s, 2);
+    AddMp3(files, u"Trio - Three Parts.mp3"_s, trio, 2);
+    files.append({u"Trio - Three Parts.wav"_s, MakeWavFile(1)});
+
+    const SId3Fields packed{u"Zip End"_s, u"Packed"_s, u"Boxes"_s, 2012, 1, u"Rock"_s, 17, {}};
+    const QByteArray packedMp3 = MakeMp3File(&packed, true, true, Mp3FramesForSeconds(2));
+    const QByteArray packedCdg = MakeCdgPackets(2);
+    AddCdg(files, u"Packed - Zip End.cdg"_s, 2);
+    files.append({u"Packed - Zip End.mp3"_s, packedMp3});
+    files.append({u"Packed - Zip End.zip"_s, MakeStoredZip({{u"Packed - Zip End.cdg"_s, packedCdg},
+                                                            {u"Packed - Zip End.mp3"_s, packedMp3}})});
+
+    const SId3Fields midi{u"Midi Night"_s, u"Synth Club"_s, u"Keys"_s, 1995, 1, u"Dance"_s, 3, {}};
+    AddMp3(files, u"Midi Night.mp3"_s, midi, 2);
+    files.append({u"Midi Night.kar"_s, MakeMinimalMidiFile()});
+
+    files.append({u"Klov Song.mdk"_s, MakeMdkFile(205'999)});
+}
+
 bool Fail(QString *error, const QString &what, const QString &path, const QString &reason)
 {
     if (error)
@@ -159,6 +184,7 @@ QList<SSampleFile> BuildSampleLibrary()
     AddDashPair(files);
     AddNumberedSongs(files);
     AddSubfolderPair(files);
+    AddGroupShapes(files);
     AddProblemFiles(files);
     return files;
 }

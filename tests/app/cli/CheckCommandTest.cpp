@@ -106,3 +106,25 @@ TEST_F(CCliFixture, SongCheckAsCsvWithTrace)
     EXPECT_TRUE(lines[2].contains("10.mp3"));
     EXPECT_TRUE(run.err.contains("LIST, ListSelectDirectory OK"));
 }
+
+TEST_F(CCliFixture, SongCheckOfTheSampleLibraryMergesSongs)
+{
+    QProcess generator;
+    generator.start(QString::fromUtf8(VELMORA_SAMPLEGEN_BINARY), {Library()});
+    ASSERT_TRUE(generator.waitForFinished(60000));
+    ASSERT_EQ(generator.exitCode(), 0);
+
+    const SRun run = RunVelmora({u"check"_s, u"--songs"_s, u"--format"_s, u"json"_s, u"--data-dir"_s, DataDir(), Library()});
+    EXPECT_EQ(run.exitCode, 0);
+    QStringList fileNames;
+    for (const QJsonValue &row : QJsonDocument::fromJson(run.out).array())
+        fileNames.append(row[u"fileName"_s].toString());
+    for (const QString &merged : {u"Amber Coast - Paper Lanterns.cdg;Amber Coast - Paper Lanterns.mp3"_s,
+                                  u"Song.cdg;Song-.mp3"_s,
+                                  u"Trio - Three Parts.cdg;Trio - Three Parts.mp3;Trio - Three Parts.wav"_s,
+                                  u"Packed - Zip End.cdg;Packed - Zip End.mp3"_s, u"Packed - Zip End.zip"_s,
+                                  u"Midi Night.kar"_s, u"Midi Night.mp3"_s, u"Klov Song.mdk"_s})
+        EXPECT_TRUE(fileNames.contains(merged)) << merged.toStdString();
+    EXPECT_LT(fileNames.indexOf(u"9.mp3"_s), fileNames.indexOf(u"10.mp3"_s));
+    EXPECT_EQ(fileNames.first(), u"More Songs"_s);
+}
