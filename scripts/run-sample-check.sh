@@ -19,6 +19,9 @@ echo
 echo "== Song check of $library =="
 "$build_dir/src/velmora" check --songs --data-dir "$data" "$library" || true
 echo
+echo "== Song check of the numbered jukebox folders, lists without a mark read as Korean =="
+"$build_dir/src/velmora" check --songs --ansi-code-page 949 --data-dir "$data" "$library/Jukebox" || true
+echo
 echo "Run logs: $data/directory.log and $data/error.log"
 # Exit status 1 only says that the library holds problem files, as the sample does on purpose.
 [ "$status" -le 1 ]

@@ -5,33 +5,23 @@ namespace velmora {
 bool CRunLogFile::Create(const QString &path)
 {
     Close();
-    m_file.setFileName(path);
-    return m_file.open(QIODevice::WriteOnly | QIODevice::Truncate | QIODevice::Unbuffered);
+    return m_file.Open(path, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::modeWriteUnicode);
 }
 
 void CRunLogFile::Close()
 {
-    if (m_file.isOpen())
-        m_file.close();
+    m_file.Close();
 }
 
 void CRunLogFile::Append(const QString &text)
 {
-    if (!m_file.isOpen())
+    if (!m_file.IsOpen())
         return;
-    // Another program may have truncated the file meanwhile; the end is asked for each time.
-    const qint64 end = m_file.size();
-    m_file.seek(end);
-    QByteArray bytes;
-    bytes.reserve(text.size() * 2 + 2);
-    if (end == 0)
-        bytes.append("\xFF\xFE", 2);
-    for (const QChar unit : text) {
-        bytes.append(char(unit.unicode() & 0xFF));
-        bytes.append(char(unit.unicode() >> 8));
-    }
-    m_file.write(bytes);
-    m_file.flush();
+    // Another program may have emptied the file meanwhile; writing goes to its end, and an
+    // empty file gets its mark again.
+    m_file.Seek(0, CStdioFileEx::end);
+    m_file.WriteString(text);
+    m_file.Flush();
 }
 
 } // namespace velmora

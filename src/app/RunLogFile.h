@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QFile>
+#include "playlist/StdioFileEx.h"
 #include <QString>
 
 namespace velmora {
@@ -14,11 +14,11 @@ public:
     // Creates (or truncates) the file; false when it cannot be written.
     bool Create(const QString &path);
     void Close();
-    bool IsOpen() const { return m_file.isOpen(); }
+    bool IsOpen() const { return m_file.IsOpen(); }
     void Append(const QString &text);
 
 private:
-    QFile m_file;
+    CStdioFileEx m_file;
 };
 
 } // namespace velmora

@@ -3,6 +3,7 @@
 #include "platform/Settings.h"
 
 #include <cerrno>
+#include <functional>
 #include <iconv.h>
 #include <optional>
 
@@ -25,24 +26,78 @@ QByteArray IconvName(int codePage)
     return QByteArrayLiteral("CP") + QByteArray::number(codePage);
 }
 
-// Runs one whole conversion; false when the converter is missing or the input is invalid.
-bool Convert(const char *to, const char *from, const QByteArray &input, QByteArray *output)
+class CIconv
 {
-    iconv_t converter = iconv_open(to, from);
-    if (converter == reinterpret_cast<iconv_t>(-1))
+public:
+    CIconv(const char *to, const char *from) : m_handle(iconv_open(to, from)) {}
+    ~CIconv()
+    {
+        if (IsOpen())
+            iconv_close(m_handle);
+    }
+    CIconv(const CIconv &) = delete;
+    CIconv &operator=(const CIconv &) = delete;
+    bool IsOpen() const { return m_handle != reinterpret_cast<iconv_t>(-1); }
+    iconv_t Handle() const { return m_handle; }
+
+private:
+    iconv_t m_handle;
+};
+
+// Converts the whole input. A unit the converter rejects is skipped (skipUnit says how many
+// input bytes it spans) and replaced by replacement, so a text in the wrong encoding still
+// comes back as well as it can. False only when the converter is missing.
+bool Convert(const char *to, const char *from, const QByteArray &input, const QByteArray &replacement,
+             const std::function<qsizetype(const char *, size_t)> &skipUnit, QByteArray *output)
+{
+    CIconv converter(to, from);
+    if (!converter.IsOpen())
         return false;
-    output->resize(input.size() * 4 + 16);
+    output->clear();
+    QByteArray chunk(qMax<qsizetype>(64, input.size() * 2 + 16), Qt::Uninitialized);
     char *in = const_cast<char *>(input.constData());
     size_t inLeft = size_t(input.size());
-    char *out = output->data();
-    size_t outLeft = size_t(output->size());
-    const size_t result = iconv(converter, &in, &inLeft, &out, &outLeft);
-    iconv_close(converter);
-    if (result == size_t(-1))
-        return false;
-    output->resize(output->size() - qsizetype(outLeft));
+    while (true) {
+        char *out = chunk.data();
+        size_t outLeft = size_t(chunk.size());
+        const size_t result = iconv(converter.Handle(), inLeft > 0 ? &in : nullptr, &inLeft, &out, &outLeft);
+        output->append(chunk.constData(), chunk.size() - qsizetype(outLeft));
+        if (result != size_t(-1)) {
+            if (inLeft == 0)
+                break;
+            continue;
+        }
+        if (errno == E2BIG)
+            continue;
+        // EILSEQ or EINVAL (a sequence cut off at the end): replace one unit and go on.
+        const qsizetype skip = std::min<qsizetype>(qsizetype(inLeft), skipUnit(in, inLeft));
+        output->append(replacement);
+        in += skip;
+        inLeft -= size_t(skip);
+        if (inLeft == 0)
+            break;
+    }
     return true;
 }
+
+qsizetype OneByte(const char *, size_t)
+{
+    return 1;
+}
+
+// One UTF-16 LE code unit, or two for a surrogate pair.
+qsizetype OneCharacter(const char *data, size_t left)
+{
+    if (left >= 4) {
+        const char16_t unit = char16_t(quint8(data[0]) | (quint8(data[1]) << 8));
+        const char16_t next = char16_t(quint8(data[2]) | (quint8(data[3]) << 8));
+        if (QChar::isHighSurrogate(unit) && QChar::isLowSurrogate(next))
+            return 4;
+    }
+    return 2;
+}
+
+const QByteArray kReplacementUtf16("\xFD\xFF", 2); // U+FFFD, little-endian
 
 } // namespace
 
@@ -55,6 +110,11 @@ int AnsiCodePage()
     return *CachedCodePage();
 }
 
+int ResolveCodePage(int codePage)
+{
+    return codePage == kAnsiCodePage ? AnsiCodePage() : codePage;
+}
+
 void SetAnsiCodePage(int codePage)
 {
     CachedCodePage() = codePage > 0 ? codePage : kDefaultAnsiCodePage;
@@ -63,7 +123,8 @@ void SetAnsiCodePage(int codePage)
 QString DecodeCodePage(const QByteArray &bytes, int codePage, bool *ok)
 {
     QByteArray utf16;
-    const bool converted = Convert("UTF-16LE", IconvName(codePage).constData(), bytes, &utf16);
+    const bool converted =
+        Convert("UTF-16LE", IconvName(ResolveCodePage(codePage)).constData(), bytes, kReplacementUtf16, OneByte, &utf16);
     if (ok)
         *ok = converted;
     if (!converted)
@@ -75,7 +136,8 @@ QByteArray EncodeCodePage(const QString &text, int codePage, bool *ok)
 {
     const QByteArray utf16(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
     QByteArray narrow;
-    const bool converted = Convert(IconvName(codePage).constData(), "UTF-16LE", utf16, &narrow);
+    const bool converted = Convert(IconvName(ResolveCodePage(codePage)).constData(), "UTF-16LE", utf16,
+                                   QByteArrayLiteral("#"), OneCharacter, &narrow);
     if (ok)
         *ok = converted;
     return converted ? narrow : QByteArray();

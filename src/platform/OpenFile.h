@@ -10,4 +10,8 @@ namespace velmora {
 // UTF-8 on disk (see NativeName.h); null when it cannot be opened or is not a regular file.
 std::unique_ptr<QFile> OpenFileForRead(const QString &path);
 
+// Opens (creating when asked, truncating when asked) a file for writing, by the same names;
+// null when it cannot be opened or is not a regular file. readToo also allows reading.
+std::unique_ptr<QFile> OpenFileForWrite(const QString &path, bool create, bool truncate, bool readToo = false);
+
 } // namespace velmora

@@ -2,6 +2,7 @@
 
 #include "samplegen/CdgWriter.h"
 #include "samplegen/Id3Writer.h"
+#include "samplegen/JukeboxSamples.h"
 #include "samplegen/Mp3Writer.h"
 #include "samplegen/OtherFormats.h"
 
@@ -185,6 +186,7 @@ QList<SSampleFile> BuildSampleLibrary()
     AddNumberedSongs(files);
     AddSubfolderPair(files);
     AddGroupShapes(files);
+    AddJukeboxSamples(files);
     AddProblemFiles(files);
     return files;
 }

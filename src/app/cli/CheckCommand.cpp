@@ -7,6 +7,7 @@
 #include "app/cli/TraceToStderr.h"
 #include "check/DirItemList.h"
 #include "check/ListSelectDirectory.h"
+#include "platform/CodePage.h"
 #include "platform/FileStatus.h"
 
 #include <QDir>
@@ -54,6 +55,8 @@ int RunCheckCommand(const QStringList &arguments)
         PrintError(u"no such folder: "_s + options->strFolder);
         return 2;
     }
+    if (options->nAnsiCodePage != 0)
+        SetAnsiCodePage(options->nAnsiCodePage);
     if (!options->strDataDir.isEmpty())
         SetUserDataFolder(AbsoluteFolder(options->strDataDir));
 

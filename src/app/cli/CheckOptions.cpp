@@ -26,6 +26,15 @@ QString SplitInlineValue(QString &argument, bool *hasValue)
     return value;
 }
 
+bool IsSupportedCodePage(int codePage)
+{
+    for (const int supported : {1252, 1251, 949, 932, 936, 65001}) {
+        if (codePage == supported)
+            return true;
+    }
+    return false;
+}
+
 } // namespace
 
 std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QString *error)
@@ -46,7 +55,8 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
         }
         bool hasValue = false;
         QString value = SplitInlineValue(argument, &hasValue);
-        const bool takesValue = argument == u"--format"_s || argument == u"--data-dir"_s;
+        const bool takesValue =
+            argument == u"--format"_s || argument == u"--data-dir"_s || argument == u"--ansi-code-page"_s;
         if (takesValue && !hasValue) {
             if (i + 1 >= arguments.size()) {
                 *error = argument + u" needs a value"_s;
@@ -71,6 +81,13 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
                 return std::nullopt;
             }
             options.strDataDir = value;
+        } else if (argument == u"--ansi-code-page"_s) {
+            bool ok = false;
+            options.nAnsiCodePage = value.toInt(&ok);
+            if (!ok || !IsSupportedCodePage(options.nAnsiCodePage)) {
+                *error = u"unsupported code page '"_s + value + u"' (1252, 1251, 949, 932, 936 or 65001)"_s;
+                return std::nullopt;
+            }
         } else if (argument == u"--format"_s) {
             const auto format = FormatNamed(value);
             if (!format) {

@@ -15,6 +15,7 @@ struct SCheckOptions
     bool bTrace = false;
     EOutputFormat format = EOutputFormat::Text;
     QString strDataDir;
+    int nAnsiCodePage = 0; // 0: as configured
     QString strFolder;
 };
 

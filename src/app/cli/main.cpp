@@ -15,7 +15,7 @@ namespace {
 
 constexpr char kUsage[] =
     "Usage: velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
-    "                     [--data-dir DIR] [--trace] FOLDER\n"
+    "                     [--data-dir DIR] [--ansi-code-page N] [--trace] FOLDER\n"
     "       velmora --version\n"
     "\n"
     "  check         check FOLDER and print its rows; without --songs the media-details\n"
@@ -23,6 +23,8 @@ constexpr char kUsage[] =
     "  --subfolders  include the files of all subfolders (media-details check)\n"
     "  --format      output format of the rows (default text)\n"
     "  --data-dir    folder for directory.log and error.log (default ~/Documents/Velmora)\n"
+    "  --ansi-code-page  code page of text files without a mark (default 1252, or the\n"
+    "                setting General/AnsiCodePage): 1252, 1251, 949, 932, 936 or 65001\n"
     "  --trace       also print every run-log line on stderr\n"
     "\n"
     "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error.\n";

@@ -126,5 +126,19 @@ TEST_F(CCliFixture, SongCheckOfTheSampleLibraryMergesSongs)
                                   u"Midi Night.kar"_s, u"Midi Night.mp3"_s, u"Klov Song.mdk"_s})
         EXPECT_TRUE(fileNames.contains(merged)) << merged.toStdString();
     EXPECT_LT(fileNames.indexOf(u"9.mp3"_s), fileNames.indexOf(u"10.mp3"_s));
-    EXPECT_EQ(fileNames.first(), u"More Songs"_s);
+    EXPECT_LT(fileNames.indexOf(u"More Songs"_s), fileNames.indexOf(u"9.mp3"_s)); // folders first
+
+    // The numbered jukebox folders, with their lists without a mark read as Korean.
+    const SRun juke = RunVelmora({u"check"_s, u"--songs"_s, u"--ansi-code-page"_s, u"949"_s, u"--format"_s,
+                                  u"json"_s, u"--data-dir"_s, DataDir(), Library(u"Jukebox"_s)});
+    EXPECT_EQ(juke.exitCode, 0);
+    const QJsonArray rows = QJsonDocument::fromJson(juke.out).array();
+    ASSERT_EQ(rows.size(), 4);
+    EXPECT_EQ(rows[1][u"fileName"_s].toString(), u"7.avi;7.mp3"_s);
+    EXPECT_EQ(rows[2][u"fileName"_s].toString(), u"42.cdg;42.mp3;42-.mp3"_s);
+    EXPECT_EQ(rows[3][u"title"_s].toString(), u"\ub178\ub798"_s);
+    EXPECT_TRUE(rows[3][u"detailsLoaded"_s].toBool());
+
+    const SRun badCodePage = RunVelmora({u"check"_s, u"--ansi-code-page"_s, u"437"_s, Library()});
+    EXPECT_EQ(badCodePage.exitCode, 2);
 }
