@@ -9,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev
   shared-mime-info
   zlib1g-dev
+  mediainfo libmediainfo0v5
 )
 
 missing=()

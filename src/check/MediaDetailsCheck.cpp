@@ -10,6 +10,7 @@
 #include "inspect/MediaAnalysis.h"
 #include "inspect/MediaInfoReport.h"
 #include "inspect/KaraokeIdentification.h"
+#include "platform/ToolLocator.h"
 #include "widgets/ProcessRunner.h"
 
 namespace velmora {
@@ -22,9 +23,10 @@ namespace {
 // karaoke file the tool only saw as data.
 SToolSummaries DescribeWithMediaTool(const QString &path)
 {
-    CProcessRunner runner(Format(u"%s/MediaInfo.exe", ProgramFolder()));
-    RunAndCollect(runner, Format(u"\"%s\"", path));
-    SToolSummaries summaries = ParseToolReport(runner.m_output);
+    ProgramRunner runner(LocateTool(ProgramFolder(), u"mediainfo"_s));
+    // The path goes as one argument, so names with blanks or quotes pass unchanged.
+    RunAndCollect(runner, QStringList{path});
+    SToolSummaries summaries = ParseToolReport(runner.m_lines);
     if (!summaries.strGeneral.isEmpty())
         IdentifyKaraokeFileByExtension(path, summaries.strGeneral, summaries.strVideo, summaries.strDuration);
     return summaries;

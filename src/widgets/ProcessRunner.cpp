@@ -1,12 +1,120 @@
 #include "widgets/ProcessRunner.h"
 
+#include "platform/ChildProcess.h"
+#include "platform/CodePage.h"
+#include "platform/FileStatus.h"
+#include "platform/Settings.h"
+
+#include <QSettings>
+
+#include <mutex>
+#include <optional>
+
 namespace velmora {
 
-// Outside tools are not started yet: every run reports no output, as a missing tool does.
-bool RunAndCollect(CProcessRunner &runner, const QString &)
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr qsizetype kReadBlock = 1024;
+// Output beyond this is read and dropped: a tool gone wild must not exhaust memory.
+constexpr qsizetype kMaxOutputUnits = 16 * 1024 * 1024;
+
+std::optional<int> &TimeLimitOverride()
 {
-    runner.m_output.clear();
-    return false;
+    static std::optional<int> seconds;
+    return seconds;
+}
+
+// A block is text up to its first zero byte, in the ANSI code page.
+QString DecodeBlock(const QByteArray &block)
+{
+    const qsizetype zero = block.indexOf('\0');
+    return DecodeCodePage(zero < 0 ? block : block.left(zero), kAnsiCodePage);
+}
+
+} // namespace
+
+int RunTimeLimitSeconds()
+{
+    if (TimeLimitOverride())
+        return *TimeLimitOverride();
+    const int stored = OpenSettings()->value(u"Runner/TimeLimitSeconds"_s, 60).toInt();
+    return stored > 0 ? stored : 60;
+}
+
+void SetRunTimeLimitSeconds(int seconds)
+{
+    TimeLimitOverride() = seconds > 0 ? std::optional<int>(seconds) : std::nullopt;
+}
+
+QStringList SplitRunnerOutput(const QString &output)
+{
+    QStringList lines;
+    qsizetype position = 0;
+    while (position < output.size()) {
+        const qsizetype lineFeed = output.indexOf(u'\n', position);
+        const qsizetype end = lineFeed >= 0 ? lineFeed : output.indexOf(u'\r', position);
+        if (end < 0)
+            break;
+        lines.append(output.mid(position, end - position));
+        position = end + 1;
+    }
+    return lines;
+}
+
+QStringList SplitArgumentText(const QString &arguments)
+{
+    QStringList parts;
+    QString current;
+    bool quoted = false;
+    bool inArgument = false;
+    for (const QChar ch : arguments) {
+        if (ch == u'"') {
+            quoted = !quoted;
+            inArgument = true;
+        } else if ((ch == u' ' || ch == u'\t') && !quoted) {
+            if (inArgument)
+                parts.append(current);
+            current.clear();
+            inArgument = false;
+        } else {
+            current.append(ch);
+            inArgument = true;
+        }
+    }
+    if (inArgument)
+        parts.append(current);
+    return parts;
+}
+
+bool RunAndCollect(ProgramRunner &runner, const QString &arguments)
+{
+    return RunAndCollect(runner, SplitArgumentText(arguments));
+}
+
+bool RunAndCollect(ProgramRunner &runner, const QStringList &arguments)
+{
+    SFileStatus status;
+    if (!QueryFileStatus(runner.m_strProgram, &status) || status.bFolder)
+        return false;
+    // One run at a time: callers expect the tools not to race for the same files.
+    static std::mutex oneRunAtATime;
+    const std::lock_guard<std::mutex> lock(oneRunAtATime);
+
+    runner.m_strOutput.clear();
+    runner.m_lines.clear();
+    runner.m_strCommandLine = runner.m_strProgram + u' ' + arguments.join(u' ');
+    const bool finished = RunChildCollectingOutput(runner.m_strProgram, arguments, kReadBlock,
+                                                   RunTimeLimitSeconds() * 1000,
+                                                   [&](const QByteArray &block) {
+                                                       if (runner.m_strOutput.size() < kMaxOutputUnits)
+                                                           runner.m_strOutput += DecodeBlock(block);
+                                                   });
+    if (!finished)
+        return false;
+    runner.m_lines = SplitRunnerOutput(runner.m_strOutput);
+    return !runner.m_lines.isEmpty();
 }
 
 } // namespace velmora

@@ -75,6 +75,84 @@ QByteArray MakeWavFile(int seconds)
     return out;
 }
 
+namespace {
+
+QByteArray Chunk(const char *id, const QByteArray &body)
+{
+    QByteArray out(id, 4);
+    PutL4(out, quint32(body.size()));
+    out.append(body);
+    if (body.size() % 2)
+        out.append('\0');
+    return out;
+}
+
+QByteArray List(const char *type, const QByteArray &body)
+{
+    return Chunk("LIST", QByteArray(type, 4) + body);
+}
+
+} // namespace
+
+QByteArray MakeAviFile(int seconds)
+{
+    constexpr quint32 kWidth = 16, kHeight = 16, kFps = 5;
+    constexpr quint32 kFrameBytes = kWidth * kHeight * 3;
+    const quint32 frames = kFps * quint32(std::max(seconds, 1));
+
+    QByteArray avih;
+    PutL4(avih, 1000000 / kFps);   // microseconds per frame
+    PutL4(avih, kFrameBytes * kFps); // max bytes per second
+    PutL4(avih, 0);                // padding granularity
+    PutL4(avih, 0x10);             // has index
+    PutL4(avih, frames);
+    PutL4(avih, 0);                // initial frames
+    PutL4(avih, 1);                // streams
+    PutL4(avih, kFrameBytes);      // suggested buffer size
+    PutL4(avih, kWidth);
+    PutL4(avih, kHeight);
+    avih.append(QByteArray(16, '\0'));
+
+    QByteArray strh("vids", 4);
+    strh.append("DIB ", 4);
+    PutL4(strh, 0);                // flags
+    PutL2(strh, 0);                // priority
+    PutL2(strh, 0);                // language
+    PutL4(strh, 0);                // initial frames
+    PutL4(strh, 1);                // scale
+    PutL4(strh, kFps);             // rate
+    PutL4(strh, 0);                // start
+    PutL4(strh, frames);           // length
+    PutL4(strh, kFrameBytes);      // suggested buffer size
+    PutL4(strh, 0xFFFFFFFF);       // quality
+    PutL4(strh, 0);                // sample size
+    PutL2(strh, 0); PutL2(strh, 0); PutL2(strh, kWidth); PutL2(strh, kHeight);
+
+    QByteArray strf;               // BITMAPINFOHEADER
+    PutL4(strf, 40);
+    PutL4(strf, kWidth);
+    PutL4(strf, kHeight);
+    PutL2(strf, 1);
+    PutL2(strf, 24);
+    PutL4(strf, 0);                // uncompressed
+    PutL4(strf, kFrameBytes);
+    strf.append(QByteArray(16, '\0'));
+
+    QByteArray movi;
+    QByteArray index;
+    const QByteArray frame(kFrameBytes, char(0x80));
+    for (quint32 i = 0; i < frames; ++i) {
+        index.append("00db", 4);
+        PutL4(index, 0x10);        // key frame
+        PutL4(index, quint32(4 + movi.size()));
+        PutL4(index, kFrameBytes);
+        movi.append(Chunk("00db", frame));
+    }
+    const QByteArray header = List("hdrl", Chunk("avih", avih) + List("strl", Chunk("strh", strh) + Chunk("strf", strf)));
+    const QByteArray body = QByteArray("AVI ", 4) + header + List("movi", movi) + Chunk("idx1", index);
+    return Chunk("RIFF", body);
+}
+
 QByteArray MakeMdkFile(quint32 milliseconds)
 {
     QByteArray out("MD-LJM");

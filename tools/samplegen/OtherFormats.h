@@ -9,6 +9,9 @@ namespace velmora::samplegen {
 // A PCM WAV file of silence: 8 kHz, mono, 8 bits.
 QByteArray MakeWavFile(int seconds);
 
+// An uncompressed AVI of grey 16x16 frames at 5 frames per second, with its index.
+QByteArray MakeAviFile(int seconds);
+
 // A maker's MIDI karaoke file: the "MD-LJM" header with the playing time in milliseconds
 // at offset 16, followed by a little body.
 QByteArray MakeMdkFile(quint32 milliseconds);

@@ -128,6 +128,11 @@ void AddGroupShapes(QList<SSampleFile> &files)
     files.append({u"Midi Night.kar"_s, MakeMinimalMidiFile()});
 
     files.append({u"Klov Song.mdk"_s, MakeMdkFile(205'999)});
+
+    // A music video: the video is the companion of its soundtrack.
+    const SId3Fields clip{u"Moving Pictures"_s, u"Screen Band"_s, u"Reels"_s, 2018, 1, u"Pop"_s, 13, {}};
+    files.append({u"Clips/Moving Pictures.avi"_s, MakeAviFile(2)});
+    AddMp3(files, u"Clips/Moving Pictures.mp3"_s, clip, 2);
 }
 
 bool Fail(QString *error, const QString &what, const QString &path, const QString &reason)

@@ -1,11 +1,14 @@
 // The command line seen from outside: arguments in, stdout, stderr and exit status out.
 #include "TestSupport.h"
 
+#include "samplegen/OtherFormats.h"
+
 #include <QDir>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QProcess>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -141,4 +144,22 @@ TEST_F(CCliFixture, SongCheckOfTheSampleLibraryMergesSongs)
 
     const SRun badCodePage = RunVelmora({u"check"_s, u"--ansi-code-page"_s, u"437"_s, Library()});
     EXPECT_EQ(badCodePage.exitCode, 2);
+}
+
+TEST_F(CCliFixture, MediaToolDescribesAudioAndVideo)
+{
+    if (QStandardPaths::findExecutable(u"mediainfo"_s).isEmpty())
+        GTEST_SKIP() << "mediainfo is not installed";
+    test::WriteBytes(Library(u"clip.avi"_s), samplegen::MakeAviFile(3));
+    test::WriteBytes(Library(u"tone.wav"_s), samplegen::MakeWavFile(2));
+    const SRun run = RunVelmora({u"check"_s, u"--format"_s, u"json"_s, u"--data-dir"_s, DataDir(), Library()});
+    EXPECT_EQ(run.exitCode, 0);
+    const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
+    ASSERT_EQ(rows.size(), 2);
+    EXPECT_TRUE(rows[0][u"title"_s].toString().startsWith(u"AVI"_s));   // the General summary
+    EXPECT_TRUE(rows[0][u"artist"_s].toString().startsWith(u"RGB"_s));  // the Video summary
+    EXPECT_EQ(rows[0][u"duration"_s].toInt(), 3);
+    EXPECT_TRUE(rows[1][u"album"_s].toString().startsWith(u"PCM"_s));   // the Audio summary
+    EXPECT_EQ(rows[1][u"duration"_s].toInt(), 2);
+    EXPECT_TRUE(rows[1][u"detailsLoaded"_s].toBool());
 }
