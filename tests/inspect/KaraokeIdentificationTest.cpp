@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "inspect/KaraokeIdentification.h"
+#include "samplegen/GraphicsSamples.h"
 
 #include <gtest/gtest.h>
 
@@ -127,6 +128,69 @@ TEST_F(CIdentification, TinyAndMissingFilesAreSafe)
     }
     EXPECT_TRUE(IdentifyKaraokeFileByContent(m_dir.filePath(u"missing.cdg"_s)).strFormat.isEmpty());
     EXPECT_TRUE(IdentifyKaraokeFileByContent(m_dir.path()).strFormat.isEmpty());
+}
+
+// The graphics samples of every form, written to disk and identified the way the checker does.
+TEST_F(CIdentification, GraphicsSamplesAreRecognised)
+{
+    QList<samplegen::SSampleFile> samples;
+    samplegen::AddGraphicsSamples(samples);
+    for (const samplegen::SSampleFile &sample : samples)
+        Write(sample.relativePath, sample.content);
+    const auto path = [&](const QString &name) { return m_dir.filePath(u"Graphics/"_s + name); };
+
+    // Pass A: a ".cdg" the reader accepts gets its time from the size.
+    const struct
+    {
+        QString name;
+        QString duration;
+    } byExtension[] = {{u"Every Instruction.cdg"_s, u"0mn 3s"_s},
+                       {u"Long Song.cdg"_s, u"3mn 30s"_s},
+                       {u"Tagged Song.cdg"_s, u"0mn 0s"_s}};
+    for (const auto &expected : byExtension) {
+        QString general = u"MPEG Audio"_s, format, duration;
+        IdentifyKaraokeFileByExtension(path(expected.name), general, format, duration);
+        EXPECT_EQ(general, u"MPEG Audio, CDG Karaoke File"_s) << qPrintable(expected.name);
+        EXPECT_EQ(format, u"CDG File"_s);
+        EXPECT_EQ(duration, expected.duration);
+    }
+    QString general, format, duration;
+    IdentifyKaraokeFileByExtension(path(u"Not Graphics.cdg"_s), general, format, duration);
+    EXPECT_TRUE(general.isEmpty() && format.isEmpty() && duration.isEmpty());
+
+    // Pass B: labels from the tags, time from the decoded pack numbers.
+    const struct
+    {
+        QString name;
+        QString general;
+        QString format;
+        int seconds;
+    } byContent[] = {{u"Every Instruction.cdg"_s, u"CDG Karaoke File"_s, u"CDG File"_s, 224 / 75},
+                     {u"Long Song.cdg"_s, u"CDG Karaoke File"_s, u"CDG File"_s, 209},
+                     {u"Tagged Song.cdg"_s, u"KLOV Karaoke File"_s, u"ZR30 CDG File"_s, 299 / 75},
+                     {u"Maker Song.mcg"_s, u"KLOV Karaoke File"_s, u"KLOV MCG File"_s, 0},
+                     {u"Trailer Song.scdg"_s, u"KLOV Karaoke File"_s, u"KLOV SCDG File"_s, 0}};
+    for (const auto &expected : byContent) {
+        const SKaraokeIdentity identity = IdentifyKaraokeFileByContent(path(expected.name));
+        EXPECT_TRUE(identity.bAccepted) << qPrintable(expected.name);
+        EXPECT_EQ(identity.strGeneral, expected.general);
+        EXPECT_EQ(identity.strFormat, expected.format);
+        EXPECT_EQ(identity.nDuration, expected.seconds) << qPrintable(expected.name);
+    }
+    EXPECT_FALSE(IdentifyKaraokeFileByContent(path(u"Not Graphics.cdg"_s)).bAccepted);
+    EXPECT_FALSE(IdentifyKaraokeFileByContent(path(u"Every Instruction.mp3"_s)).bAccepted);
+}
+
+TEST_F(CIdentification, EncodedGraphicsAreLabelledButNotAccepted)
+{
+    // NCG content cannot be restored here, so the label is found and the reader says no.
+    QByteArray ncg = QByteArray("KLOVNCG").leftJustified(32, '\0');
+    for (const QByteArray &bytes : {ncg, ncg + QByteArray(960, '\x09')}) {
+        const SKaraokeIdentity identity = IdentifyKaraokeFileByContent(Write(u"song.ncg"_s, bytes));
+        EXPECT_EQ(identity.strFormat, u"ZR310 NCG File"_s);
+        EXPECT_FALSE(identity.bAccepted);
+        EXPECT_EQ(identity.nDuration, 0);
+    }
 }
 
 TEST(GraphicsPlayingTime, LastPackNumberOver75)

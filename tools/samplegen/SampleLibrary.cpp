@@ -1,6 +1,7 @@
 #include "samplegen/SampleLibrary.h"
 
 #include "samplegen/CdgWriter.h"
+#include "samplegen/GraphicsSamples.h"
 #include "samplegen/Id3Writer.h"
 #include "samplegen/JukeboxSamples.h"
 #include "samplegen/Mp3Writer.h"
@@ -193,6 +194,7 @@ QList<SSampleFile> BuildSampleLibrary()
     AddGroupShapes(files);
     AddJukeboxSamples(files);
     AddProblemFiles(files);
+    AddGraphicsSamples(files);
     return files;
 }
 
