@@ -3,6 +3,7 @@
 #include "samplegen/CdgWriter.h"
 #include "samplegen/GraphicsSamples.h"
 #include "samplegen/Id3Writer.h"
+#include "samplegen/MidiSamples.h"
 #include "samplegen/JukeboxSamples.h"
 #include "samplegen/Mp3Writer.h"
 #include "samplegen/OtherFormats.h"
@@ -192,6 +193,7 @@ QList<SSampleFile> BuildSampleLibrary()
     AddNumberedSongs(files);
     AddSubfolderPair(files);
     AddGroupShapes(files);
+    AddMidiSamples(files);
     AddJukeboxSamples(files);
     AddProblemFiles(files);
     AddGraphicsSamples(files);
