@@ -1,5 +1,6 @@
 #pragma once
 
+#include "check/CheckTuning.h"
 #include "check/ItemArray.h"
 #include "check/ItemInfo.h"
 
@@ -26,6 +27,7 @@ public:
     int m_nIncludeSubfolders = 0;
     int m_nSortColumn = 0;
     int m_bSortAscending = 1;
+    SCheckTuning m_tuning;
 
     void SetObserver(IDirListObserver *observer) { m_observer = observer; }
 

@@ -11,7 +11,33 @@ namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
 
-int LoadMediaFile(_ITEMINFO &item)
+SSongFileResults ReadSongFiles(const QString &fileNames, const QString &path)
+{
+    SSongFileResults read;
+    QStringList names;
+    SplitFileList(fileNames, names);
+    const QString folder = FolderOf(path);
+    for (const QString &name : std::as_const(names)) {
+        const QString file = folder + name;
+        if (!QueryFileStatus(file)) {
+            read.strMissingPath = file;
+            break;
+        }
+        QStringList result;
+        ReadMediaTags(file, result);
+        if (result.isEmpty())
+            AnalyseMediaFile(file, result);
+        read.results.append(result);
+    }
+    return read;
+}
+
+bool NeedsSongFiles(const _ITEMINFO &item)
+{
+    return !item.IsFolder() && !item.IsDetailsLoaded();
+}
+
+int LoadMediaFile(_ITEMINFO &item, const SSongFileResults *readAhead)
 {
     if (item.IsFolder()) {
         WriteLog(Progress, u"LOAD, Folder %s\r\n", LogSafePath(item.szPath));
@@ -27,20 +53,14 @@ int LoadMediaFile(_ITEMINFO &item)
         item.szResult = u"LoadMediaFile -1"_s;
         return 0;
     }
-    const QString folder = FolderOf(item.szPath);
+    const SSongFileResults read = readAhead ? *readAhead : ReadSongFiles(item.szFileName, item.szPath);
     // Every file of the song is read; a later one overwrites what an earlier one gave.
-    for (const QString &name : std::as_const(names)) {
-        const QString path = folder + name;
-        if (!QueryFileStatus(path)) {
-            WriteLog(Problem, u"ERROR, LoadMediaFile -2, %s\r\n", path);
-            item.szResult = u"LoadMediaFile -2"_s;
-            return 0;
-        }
-        QStringList result;
-        ReadMediaTags(path, result);
-        if (result.isEmpty())
-            AnalyseMediaFile(path, result);
+    for (const QStringList &result : read.results)
         ApplyAnalysisResult(item, result);
+    if (!read.strMissingPath.isEmpty()) {
+        WriteLog(Problem, u"ERROR, LoadMediaFile -2, %s\r\n", read.strMissingPath);
+        item.szResult = u"LoadMediaFile -2"_s;
+        return 0;
     }
     return 1;
 }

@@ -1,11 +1,30 @@
 #pragma once
 
+#include <QList>
+#include <QString>
+#include <QStringList>
+
 namespace velmora {
 
 struct _ITEMINFO;
 
+// What the files of one song row gave: one analysis result per name, in order, up to the
+// first name whose file is missing.
+struct SSongFileResults
+{
+    QList<QStringList> results;
+    QString strMissingPath; // the path of the first missing file, if any
+};
+
+// Reads the files of a row (no logging, no change to the row): safe on a worker thread.
+SSongFileResults ReadSongFiles(const QString &fileNames, const QString &path);
+
 // Reads tags and playing time of every file of a song row. Returns 1 on success or when
-// there is nothing to do, 0 on an error (the result text then names it).
-int LoadMediaFile(_ITEMINFO &item);
+// there is nothing to do, 0 on an error (the result text then names it). With readAhead the
+// files were read already and only the results are taken.
+int LoadMediaFile(_ITEMINFO &item, const SSongFileResults *readAhead = nullptr);
+
+// Whether LoadMediaFile would read the row's files at all.
+bool NeedsSongFiles(const _ITEMINFO &item);
 
 } // namespace velmora

@@ -1,17 +1,17 @@
 #include "check/MediaDetailsCheck.h"
 
 #include "app/RunLogs.h"
-#include "app/UserPaths.h"
 #include "check/DirItemList.h"
 #include "check/DirectoryWalk.h"
 #include "check/ItemDetails.h"
+#include "check/MediaReport.h"
 #include "check/ProblemMarking.h"
+#include "check/ReadAhead.h"
 #include "inspect/FileList.h"
+#include "inspect/KaraokeIdentification.h"
 #include "inspect/MediaAnalysis.h"
 #include "inspect/MediaInfoReport.h"
-#include "inspect/KaraokeIdentification.h"
-#include "platform/ToolLocator.h"
-#include "widgets/ProcessRunner.h"
+#include "platform/CodePage.h"
 
 namespace velmora {
 
@@ -19,17 +19,37 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Runs the media tool on one file and reads its summaries; pass A may then recognise a
-// karaoke file the tool only saw as data.
-SToolSummaries DescribeWithMediaTool(const QString &path)
+// Everything learnt about one file, in the order the check asks: the media report (with
+// pass A), then pass B, then the analysis. Later steps run only when earlier ones found no
+// playing time, so the work done is the same whether it runs ahead or in turn.
+struct SExamination
 {
-    ProgramRunner runner(LocateTool(ProgramFolder(), u"mediainfo"_s));
-    // The path goes as one argument, so names with blanks or quotes pass unchanged.
-    RunAndCollect(runner, QStringList{path});
-    SToolSummaries summaries = ParseToolReport(runner.m_lines);
-    if (!summaries.strGeneral.isEmpty())
-        IdentifyKaraokeFileByExtension(path, summaries.strGeneral, summaries.strVideo, summaries.strDuration);
-    return summaries;
+    bool bFolder = false;
+    SToolSummaries summaries;
+    SKaraokeIdentity identity;
+    QStringList analysis;
+    bool bAnalysed = false;
+};
+
+SExamination Examine(const QString &path, bool folder, EReportEngine engine)
+{
+    SExamination found;
+    found.bFolder = folder;
+    if (!folder) {
+        found.summaries = ParseToolReport(MediaReportLines(engine, path));
+        if (!found.summaries.strGeneral.isEmpty())
+            IdentifyKaraokeFileByExtension(path, found.summaries.strGeneral, found.summaries.strVideo,
+                                           found.summaries.strDuration);
+        if (found.summaries.strDuration.isEmpty())
+            found.identity = IdentifyKaraokeFileByContent(path);
+    }
+    const bool known = folder || !found.summaries.strDuration.isEmpty()
+                    || (!found.identity.strFormat.isEmpty() && found.identity.bAccepted);
+    if (!known) {
+        AnalyseMediaFile(path, found.analysis);
+        found.bAnalysed = true;
+    }
+    return found;
 }
 
 void TakeToolSummaries(_ITEMINFO &item, const SToolSummaries &summaries)
@@ -50,29 +70,20 @@ void TakeKaraokeIdentity(_ITEMINFO &item, const SKaraokeIdentity &identity)
     item.dwFlags |= ITEM_DETAILS_LOADED;
 }
 
-void ExamineItem(CDirItemList &list, int e)
+void ApplyExamination(CDirItemList &list, int e, const SExamination &found)
 {
     _ITEMINFO &item = list.Item(e);
     WriteLog(Progress, u"LOAD, LoadMediaFile %s\r\n", LogSafePath(item.szPath));
-    const QString path = item.szPath;
-    if (item.szType.Text().compare(u"Folder"_s, Qt::CaseInsensitive) == 0) {
+    if (found.bFolder) {
         // A folder is never described or marked; reading it as a file could learn nothing.
         item.dwFlags |= ITEM_DETAILS_LOADED;
-    } else {
-        const SToolSummaries summaries = DescribeWithMediaTool(path);
-        if (!summaries.strDuration.isEmpty()) {
-            TakeToolSummaries(item, summaries);
-        } else {
-            const SKaraokeIdentity identity = IdentifyKaraokeFileByContent(path);
-            if (!identity.strFormat.isEmpty() && identity.bAccepted)
-                TakeKaraokeIdentity(item, identity);
-        }
+    } else if (!found.summaries.strDuration.isEmpty()) {
+        TakeToolSummaries(item, found.summaries);
+    } else if (!found.identity.strFormat.isEmpty() && found.identity.bAccepted) {
+        TakeKaraokeIdentity(item, found.identity);
     }
-    if (!item.IsDetailsLoaded()) {
-        QStringList result;
-        AnalyseMediaFile(path, result);
-        ApplyAnalysisResult(item, result);
-    }
+    if (!item.IsDetailsLoaded() && found.bAnalysed)
+        ApplyAnalysisResult(item, found.analysis);
     if (!item.IsDetailsLoaded() && item.nDuration == 0)
         MarkProblemFile(list, e);
 }
@@ -87,8 +98,20 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
     for (int j = 0; j < list.GetItemCount(); ++j)
         list.ShowRow(j);
     list.ShowAllRows();
+
+    // The workers read only these copies, never the rows the check updates.
+    QStringList paths;
+    QList<bool> folders;
     for (int e = 0; e < list.GetItemCount(); ++e) {
-        ExamineItem(list, e);
+        paths.append(list.Item(e).szPath);
+        folders.append(list.Item(e).szType.Text().compare(u"Folder"_s, Qt::CaseInsensitive) == 0);
+    }
+    AnsiCodePage(); // read the setting once, before any worker needs it
+    const EReportEngine engine = list.m_tuning.engine;
+    CReadAhead<SExamination> examinations(int(paths.size()), list.m_tuning.nJobs,
+                                          [&](int e) { return Examine(paths.at(e), folders.at(e), engine); });
+    for (int e = 0; e < list.GetItemCount(); ++e) {
+        ApplyExamination(list, e, examinations.Take(e));
         list.RedrawRow(e);
     }
     list.ShowAllRows();

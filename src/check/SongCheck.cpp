@@ -5,6 +5,8 @@
 #include "check/DirectoryWalk.h"
 #include "check/FileMerge.h"
 #include "check/LoadMediaFile.h"
+#include "check/ReadAhead.h"
+#include "platform/CodePage.h"
 #include "check/SongFolders.h"
 #include "check/SortOrders.h"
 #include "platform/FileStatus.h"
@@ -45,6 +47,29 @@ void WalkSongFolder(CDirItemList &list, const QString &path, QStringList &jukeRe
     DirectoryItemInfo(list, path);
 }
 
+// Reads every row's files, ahead on worker threads when the tuning asks for it; rows are
+// updated and logged strictly in list order either way.
+void LoadSongRows(CDirItemList &list)
+{
+    QStringList fileNames;
+    QStringList paths;
+    QList<bool> needed;
+    for (int j = 0; j < list.GetItemCount(); ++j) {
+        fileNames.append(list.Item(j).szFileName);
+        paths.append(list.Item(j).szPath);
+        needed.append(NeedsSongFiles(list.Item(j)));
+    }
+    AnsiCodePage(); // read the setting once, before any worker needs it
+    CReadAhead<SSongFileResults> reads(int(paths.size()), list.m_tuning.nJobs, [&](int j) {
+        return needed.at(j) ? ReadSongFiles(fileNames.at(j), paths.at(j)) : SSongFileResults();
+    });
+    for (int j = 0; j < list.GetItemCount(); ++j) {
+        const SSongFileResults read = reads.Take(j);
+        LoadMediaFile(list.Item(j), &read);
+        list.RedrawRow(j);
+    }
+}
+
 } // namespace
 
 void SongCheck(CDirItemList &list, const QString &path)
@@ -69,10 +94,7 @@ void SongCheck(CDirItemList &list, const QString &path)
         ApplySongList(list.m_items, jukeRecords);
         jukeRecords.clear();
     }
-    for (int j = 0; j < list.GetItemCount(); ++j) {
-        LoadMediaFile(list.Item(j));
-        list.RedrawRow(j);
-    }
+    LoadSongRows(list);
     list.ShowAllRows();
     WriteLog(Progress, u"LIST, ListSelectDirectory OK\r\n\r\n");
 }

@@ -7,7 +7,6 @@
 
 #include <QSettings>
 
-#include <mutex>
 #include <optional>
 
 namespace velmora {
@@ -98,10 +97,8 @@ bool RunAndCollect(ProgramRunner &runner, const QStringList &arguments)
     SFileStatus status;
     if (!QueryFileStatus(runner.m_strProgram, &status) || status.bFolder)
         return false;
-    // One run at a time: callers expect the tools not to race for the same files.
-    static std::mutex oneRunAtATime;
-    const std::lock_guard<std::mutex> lock(oneRunAtATime);
-
+    // Nothing here is shared between runs, so runs asked for by several worker threads
+    // (checks with more than one job) can go side by side; a plain check runs one at a time.
     runner.m_strOutput.clear();
     runner.m_lines.clear();
     runner.m_strCommandLine = runner.m_strProgram + u' ' + arguments.join(u' ');

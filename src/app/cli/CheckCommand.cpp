@@ -5,6 +5,7 @@
 #include "app/cli/CheckOptions.h"
 #include "app/cli/RowWriter.h"
 #include "app/cli/TraceToStderr.h"
+#include "check/CheckTuning.h"
 #include "check/DirItemList.h"
 #include "check/ListSelectDirectory.h"
 #include "platform/CodePage.h"
@@ -72,6 +73,13 @@ int RunCheckCommand(const QStringList &arguments)
     CDirItemList list;
     list.m_nTopLevel = options->bSongs ? 0 : 1;
     list.m_nIncludeSubfolders = options->bSubfolders ? 1 : 0;
+    list.m_tuning = LoadCheckTuning();
+    if (!options->strEngine.isEmpty()) {
+        bool ok = false;
+        list.m_tuning.engine = EngineNamed(options->strEngine, &ok);
+    }
+    if (options->nJobs > 0)
+        list.m_tuning.nJobs = options->nJobs;
     ListSelectDirectory(list, folder);
     SetActiveRunLogs(nullptr);
 

@@ -56,7 +56,8 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
         bool hasValue = false;
         QString value = SplitInlineValue(argument, &hasValue);
         const bool takesValue =
-            argument == u"--format"_s || argument == u"--data-dir"_s || argument == u"--ansi-code-page"_s;
+            argument == u"--format"_s || argument == u"--data-dir"_s || argument == u"--ansi-code-page"_s
+            || argument == u"--engine"_s || argument == u"--jobs"_s;
         if (takesValue && !hasValue) {
             if (i + 1 >= arguments.size()) {
                 *error = argument + u" needs a value"_s;
@@ -86,6 +87,19 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             options.nAnsiCodePage = value.toInt(&ok);
             if (!ok || !IsSupportedCodePage(options.nAnsiCodePage)) {
                 *error = u"unsupported code page '"_s + value + u"' (1252, 1251, 949, 932, 936 or 65001)"_s;
+                return std::nullopt;
+            }
+        } else if (argument == u"--engine"_s) {
+            if (value != u"tool"_s && value != u"library"_s) {
+                *error = u"unknown engine '"_s + value + u"' (tool or library)"_s;
+                return std::nullopt;
+            }
+            options.strEngine = value;
+        } else if (argument == u"--jobs"_s) {
+            bool ok = false;
+            options.nJobs = value.toInt(&ok);
+            if (!ok || options.nJobs < 1 || options.nJobs > 64) {
+                *error = u"--jobs needs a number from 1 to 64"_s;
                 return std::nullopt;
             }
         } else if (argument == u"--format"_s) {

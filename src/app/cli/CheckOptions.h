@@ -16,6 +16,8 @@ struct SCheckOptions
     EOutputFormat format = EOutputFormat::Text;
     QString strDataDir;
     int nAnsiCodePage = 0; // 0: as configured
+    QString strEngine;     // empty: as configured
+    int nJobs = 0;         // 0: as configured
     QString strFolder;
 };
 

@@ -1,0 +1,92 @@
+// Faster ways of checking must change nothing a user can see: rows, run logs, exit status.
+#include "TestSupport.h"
+
+#include "inspect/MediaInfoLibrary.h"
+
+#include <QDir>
+#include <QProcess>
+#include <QStandardPaths>
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace velmora;
+
+namespace {
+
+struct SOutcome
+{
+    int exitCode = -1;
+    QByteArray rows;
+    QByteArray directoryLog;
+    QByteArray errorLog;
+};
+
+class CEngines : public ::testing::Test
+{
+protected:
+    static void SetUpTestSuite()
+    {
+        s_library = new QTemporaryDir;
+        QProcess generator;
+        generator.start(QString::fromUtf8(VELMORA_SAMPLEGEN_BINARY), {s_library->path()});
+        generator.waitForFinished(60000);
+    }
+    static void TearDownTestSuite()
+    {
+        delete s_library;
+        s_library = nullptr;
+    }
+
+    SOutcome Check(QStringList arguments)
+    {
+        QTemporaryDir data;
+        arguments = QStringList{u"check"_s, u"--format"_s, u"json"_s, u"--data-dir"_s, data.path()} + arguments
+                  + QStringList{s_library->path()};
+        QProcess process;
+        process.start(QString::fromUtf8(VELMORA_BINARY), arguments);
+        process.waitForFinished(120000);
+        return {process.exitCode(), process.readAllStandardOutput(),
+                test::ReadBytes(QDir(data.path()).filePath(u"directory.log"_s)),
+                test::ReadBytes(QDir(data.path()).filePath(u"error.log"_s))};
+    }
+
+    static void ExpectSame(const SOutcome &a, const SOutcome &b)
+    {
+        EXPECT_EQ(a.exitCode, b.exitCode);
+        EXPECT_EQ(a.rows, b.rows);
+        EXPECT_EQ(a.directoryLog, b.directoryLog);
+        EXPECT_EQ(a.errorLog, b.errorLog);
+        EXPECT_FALSE(a.rows.isEmpty());
+        EXPECT_GT(a.directoryLog.size(), 100);
+    }
+
+    static QTemporaryDir *s_library;
+};
+
+QTemporaryDir *CEngines::s_library = nullptr;
+
+} // namespace
+
+TEST_F(CEngines, SongCheckWithWorkersMatchesTheSerialRun)
+{
+    const SOutcome serial = Check({u"--songs"_s});
+    ExpectSame(serial, Check({u"--songs"_s, u"--jobs"_s, u"3"_s}));
+}
+
+TEST_F(CEngines, MediaDetailsCheckMatchesAcrossEnginesAndWorkers)
+{
+    if (QStandardPaths::findExecutable(u"mediainfo"_s).isEmpty() || CMediaInfoModule::Shared().Load() != 1)
+        GTEST_SKIP() << "mediainfo and its library are needed";
+    const SOutcome serial = Check({u"--subfolders"_s});
+    EXPECT_EQ(serial.exitCode, 1); // the sample library has its problem files
+    ExpectSame(serial, Check({u"--subfolders"_s, u"--jobs"_s, u"3"_s}));
+    ExpectSame(serial, Check({u"--subfolders"_s, u"--engine"_s, u"library"_s}));
+    ExpectSame(serial, Check({u"--subfolders"_s, u"--engine"_s, u"library"_s, u"--jobs"_s, u"2"_s}));
+}
+
+TEST_F(CEngines, BadTuningIsAUsageError)
+{
+    EXPECT_EQ(Check({u"--engine"_s, u"fast"_s}).exitCode, 2);
+    EXPECT_EQ(Check({u"--jobs"_s, u"0"_s}).exitCode, 2);
+    EXPECT_EQ(Check({u"--jobs"_s, u"many"_s}).exitCode, 2);
+}
