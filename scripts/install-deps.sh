@@ -8,7 +8,7 @@ packages=(
   qt6-base-dev
   libgtest-dev libgmock-dev
   shared-mime-info
-  zlib1g-dev
+  zlib1g-dev libminizip-dev unzip
   mediainfo libmediainfo0v5
 )
 

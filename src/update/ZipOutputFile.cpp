@@ -1,0 +1,91 @@
+#include "update/ZipOutputFile.h"
+
+#include "platform/NativeName.h"
+#include "platform/OpenFile.h"
+
+#include <cerrno>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora {
+
+namespace {
+
+constexpr qint64 kSecondsFrom1601To1970 = 11644473600LL;
+constexpr quint64 kTicksPerSecond = 10000000ULL;
+
+bool MakeFolder(const QString &path, bool mayBeLink)
+{
+    const QByteArray native = EncodeNativeName(path);
+    struct stat info {};
+    const int found = mayBeLink ? ::stat(native.constData(), &info) : ::lstat(native.constData(), &info);
+    if (found == 0)
+        return S_ISDIR(info.st_mode);
+    return errno == ENOENT && ::mkdir(native.constData(), 0755) == 0;
+}
+
+// The root is the caller's choice, so links on the way to it are followed.
+bool MakeRoot(const QString &root)
+{
+    QString path;
+    for (const QString &step : root.split(u'/', Qt::SkipEmptyParts)) {
+        path += u'/' + step;
+        if (!MakeFolder(root.startsWith(u'/') ? path : path.mid(1), true))
+            return false;
+    }
+    return true;
+}
+
+timespec ToTimespec(const SFileTime &time)
+{
+    const quint64 ticks = time.Ticks();
+    timespec spec{};
+    spec.tv_sec = time_t(qint64(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
+    spec.tv_nsec = long((ticks % kTicksPerSecond) * 100);
+    return spec;
+}
+
+} // namespace
+
+bool MakeFoldersBelow(const QString &root, const QStringList &parts)
+{
+    if (!MakeRoot(root))
+        return false;
+    QString path = root.endsWith(u'/') ? root.chopped(1) : root;
+    for (const QString &part : parts) {
+        path += u'/' + part;
+        if (!MakeFolder(path, false))
+            return false;
+    }
+    return true;
+}
+
+std::unique_ptr<QFile> CreateOutputFile(const QString &path)
+{
+    const QByteArray native = EncodeNativeName(path);
+    struct stat info {};
+    if (::lstat(native.constData(), &info) == 0) {
+        if (S_ISDIR(info.st_mode) || ::unlink(native.constData()) != 0)
+            return nullptr;
+    }
+    return OpenFileForWrite(path, true, true);
+}
+
+void FinishOutputFile(QFile &file, const SZipEntry &item)
+{
+    if (item.ftLastWriteTime.Ticks() != 0) {
+        timespec times[2] = {ToTimespec(item.ftLastAccessTime), ToTimespec(item.ftLastWriteTime)};
+        if (item.ftLastAccessTime.Ticks() == 0)
+            times[0].tv_nsec = UTIME_OMIT;
+        ::futimens(file.handle(), times);
+    }
+    if (item.dwAttributes & ZIP_ATTR_READONLY)
+        ::fchmod(file.handle(), 0444);
+}
+
+void RemoveOutputFile(const QString &path)
+{
+    ::unlink(EncodeNativeName(path).constData());
+}
+
+} // namespace velmora
