@@ -7,6 +7,7 @@
 #include "samplegen/JukeboxSamples.h"
 #include "samplegen/Mp3Writer.h"
 #include "samplegen/OtherFormats.h"
+#include "samplegen/PlaylistSamples.h"
 
 #include <QDir>
 #include <QFile>
@@ -195,6 +196,7 @@ QList<SSampleFile> BuildSampleLibrary()
     AddGroupShapes(files);
     AddMidiSamples(files);
     AddJukeboxSamples(files);
+    AddPlaylistSamples(files);
     AddProblemFiles(files);
     AddGraphicsSamples(files);
     return files;
