@@ -10,6 +10,7 @@ packages=(
   shared-mime-info
   zlib1g-dev libminizip-dev unzip
   mediainfo libmediainfo0v5
+  clang libclang-rt-14-dev
 )
 
 missing=()
