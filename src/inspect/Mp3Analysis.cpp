@@ -40,7 +40,7 @@ struct SFrameHeader
 
 int BitRateOf(const SFrameHeader &h)
 {
-    if (h.bitRateIndex >= 15)
+    if (h.bitRateIndex >= 15 || h.layer == 0) // layer bits 00 are reserved: no table row
         return -1;
     if (h.version == 3)
         return kMpeg1Rates[3 - h.layer][h.bitRateIndex];
