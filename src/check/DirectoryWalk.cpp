@@ -8,6 +8,7 @@
 #include "platform/NativeName.h"
 
 #include <QSet>
+#include <algorithm>
 #include <limits>
 #include <sys/stat.h>
 
@@ -38,6 +39,14 @@ void PumpEvery256(int count)
 {
     if (count % kPumpEvery == 0)
         PumpMessages();
+}
+
+// Room for a folder's rows up front; the flat walk's row limit also caps what is reserved
+// ahead (past it the array grows as usual).
+void PreallocateRows(CDirItemList &list, size_t entries)
+{
+    const size_t ahead = std::min(entries, size_t(kFlatWalkRowLimit) + 1);
+    list.m_items.Preallocate(list.GetItemCount() + int(ahead));
 }
 
 // Identity of a folder on disk, so a link back up the tree is not followed forever.
@@ -88,7 +97,9 @@ SFindRecord ListedFileRecord(const SListedFile &file)
 void RecursiveWalk(CDirItemList &list, const QString &path)
 {
     int count = 0;
-    for (const SListedFile &file : ListFolderTree(path)) {
+    const std::vector<SListedFile> files = ListFolderTree(path);
+    PreallocateRows(list, files.size());
+    for (const SListedFile &file : files) {
         PumpEvery256(count++);
         if (file.strName.isEmpty() || EndsWithBak(file.strName))
             continue;
@@ -103,6 +114,7 @@ void FlatWalk(CDirItemList &list, const QString &path)
     if (!search.FindFile(path))
         return;
     const QString folder = WithSeparator(list.m_strCurrentFolder);
+    PreallocateRows(list, search.EntryCount());
     int count = 0;
     QString previousName;
     SFindRecord record;
@@ -157,6 +169,7 @@ void DirectoryItemInfoJUKE(CDirItemList &list, const QString &path)
     if (!search.FindFile(searchFolder))
         return;
     rowFolder = WithSeparator(rowFolder);
+    PreallocateRows(list, search.EntryCount());
     int count = 0;
     SFindRecord record;
     while (search.FindNextFile(record)) {

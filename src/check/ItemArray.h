@@ -38,6 +38,13 @@ public:
         Reserve(count);
         m_items.resize(size_t(count));
     }
+    // Room for count rows at once, when a caller knows how many are coming: a walk of a
+    // folder with 100,000 entries would otherwise move its rows a hundred times.
+    void Preallocate(int count)
+    {
+        if (count > GetAllocSize())
+            m_items.reserve(size_t(count));
+    }
     void RemoveAll()
     {
         m_items.clear();

@@ -6,13 +6,10 @@
 
 namespace velmora {
 
-bool QueryFileStatus(const QString &path, SFileStatus *status)
+namespace {
+
+void FillStatus(const struct stat &info, SFileStatus *status)
 {
-    if (path.isEmpty())
-        return false;
-    struct stat info {};
-    if (::stat(EncodeNativeName(path).constData(), &info) != 0)
-        return false;
     if (status) {
         status->bFolder = S_ISDIR(info.st_mode);
         status->nSize = S_ISDIR(info.st_mode) ? 0 : quint64(info.st_size);
@@ -21,6 +18,27 @@ bool QueryFileStatus(const QString &path, SFileStatus *status)
         status->ftLastAccessTime = SFileTime::FromUnix(info.st_atim.tv_sec, info.st_atim.tv_nsec);
         status->ftLastWriteTime = SFileTime::FromUnix(info.st_mtim.tv_sec, info.st_mtim.tv_nsec);
     }
+}
+
+} // namespace
+
+bool QueryFileStatus(const QString &path, SFileStatus *status)
+{
+    if (path.isEmpty())
+        return false;
+    struct stat info {};
+    if (::stat(EncodeNativeName(path).constData(), &info) != 0)
+        return false;
+    FillStatus(info, status);
+    return true;
+}
+
+bool QueryFileStatusAt(int folderFd, const char *nativeName, SFileStatus *status)
+{
+    struct stat info {};
+    if (::fstatat(folderFd, nativeName, &info, 0) != 0)
+        return false;
+    FillStatus(info, status);
     return true;
 }
 

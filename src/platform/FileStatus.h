@@ -17,5 +17,8 @@ struct SFileStatus
 
 // The file status query: true when the path names an existing file or folder.
 bool QueryFileStatus(const QString &path, SFileStatus *status = nullptr);
+// The same for a name in an open folder, which spares a directory walk re-encoding and
+// re-resolving the folder's path for every entry.
+bool QueryFileStatusAt(int folderFd, const char *nativeName, SFileStatus *status);
 
 } // namespace velmora

@@ -18,17 +18,13 @@ struct DirCloser
     void operator()(DIR *dir) const { closedir(dir); }
 };
 
-SFindRecord MakeRecord(const QString &folder, const QString &name)
+SFindRecord MakeRecord(int folderFd, const char *nativeName)
 {
     SFindRecord record;
-    record.cFileName = name;
+    record.cFileName = DecodeNativeName(QByteArray(nativeName));
     SFileStatus status;
-    QString full = folder;
-    if (!full.endsWith(u'/'))
-        full += u'/';
-    full += name;
     // An entry that vanished or is a dangling link since the folder was read stays a plain file.
-    if (QueryFileStatus(full, &status)) {
+    if (QueryFileStatusAt(folderFd, nativeName, &status)) {
         record.nFileSize = status.nSize;
         record.ftCreationTime = status.ftCreationTime;
         record.ftLastAccessTime = status.ftLastAccessTime;
@@ -39,17 +35,14 @@ SFindRecord MakeRecord(const QString &folder, const QString &name)
 }
 
 // The order of an NTFS directory: code units compared after upper-casing, which puts
-// "_" after the letters, unlike a lower-case fold would.
-int CompareUpperCase(const QString &a, const QString &b)
+// "_" after the letters, unlike a lower-case fold would. Each code unit is upper-cased on its
+// own (no special casing such as "ß" to "SS"), so the key has the name's length.
+QString UpperCaseKey(const QString &name)
 {
-    const qsizetype count = std::min(a.size(), b.size());
-    for (qsizetype i = 0; i < count; ++i) {
-        const char16_t x = a.at(i).toUpper().unicode();
-        const char16_t y = b.at(i).toUpper().unicode();
-        if (x != y)
-            return x < y ? -1 : 1;
-    }
-    return a.size() == b.size() ? 0 : (a.size() < b.size() ? -1 : 1);
+    QString key(name.size(), Qt::Uninitialized);
+    for (qsizetype i = 0; i < name.size(); ++i)
+        key[i] = name.at(i).toUpper();
+    return key;
 }
 
 int DotRank(const QString &name)
@@ -69,11 +62,33 @@ bool CFindFile::CompareNames(const QString &a, const QString &b)
     const int rankB = DotRank(b);
     if (rankA != rankB)
         return rankA < rankB;
-    const int folded = CompareUpperCase(a, b);
+    const int folded = QStringView(UpperCaseKey(a)).compare(UpperCaseKey(b));
     if (folded != 0)
         return folded < 0;
     return a < b;
 }
+
+namespace {
+
+// A directory entry with its sort key computed once, not in every comparison.
+struct SSortedRecord
+{
+    int dotRank;
+    QString key;
+    SFindRecord record;
+};
+
+bool SortsBefore(const SSortedRecord &a, const SSortedRecord &b)
+{
+    if (a.dotRank != b.dotRank)
+        return a.dotRank < b.dotRank;
+    const int folded = QStringView(a.key).compare(b.key);
+    if (folded != 0)
+        return folded < 0;
+    return a.record.cFileName < b.record.cFileName;
+}
+
+} // namespace
 
 bool CFindFile::FindFile(const QString &folder)
 {
@@ -83,11 +98,18 @@ bool CFindFile::FindFile(const QString &folder)
     std::unique_ptr<DIR, DirCloser> dir(opendir(EncodeNativeName(folder).constData()));
     if (!dir)
         return false;
-    while (const dirent *entry = readdir(dir.get()))
-        m_entries.push_back(MakeRecord(folder, DecodeNativeName(QByteArray(entry->d_name))));
-    std::sort(m_entries.begin(), m_entries.end(), [](const SFindRecord &a, const SFindRecord &b) {
-        return CompareNames(a.cFileName, b.cFileName);
-    });
+    std::vector<SSortedRecord> sorted;
+    const int folderFd = dirfd(dir.get());
+    while (const dirent *entry = readdir(dir.get())) {
+        SFindRecord record = MakeRecord(folderFd, entry->d_name);
+        const int rank = DotRank(record.cFileName);
+        QString key = UpperCaseKey(record.cFileName);
+        sorted.push_back({rank, std::move(key), std::move(record)});
+    }
+    std::sort(sorted.begin(), sorted.end(), SortsBefore);
+    m_entries.reserve(sorted.size());
+    for (SSortedRecord &entry : sorted)
+        m_entries.push_back(std::move(entry.record));
     return !m_entries.empty();
 }
 

@@ -34,6 +34,8 @@ public:
     bool FindFile(const QString &folder);
     bool FindNextFile(SFindRecord &record);
     void Close();
+    // Entries found by the last search, returned or not.
+    size_t EntryCount() const { return m_entries.size(); }
 
     static bool CompareNames(const QString &a, const QString &b);
 
