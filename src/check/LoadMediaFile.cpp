@@ -11,23 +11,55 @@ namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+QStringList ReadOneSongFile(const QString &file)
+{
+    QStringList result;
+    ReadMediaTags(file, result);
+    if (result.isEmpty())
+        AnalyseMediaFile(file, result);
+    return result;
+}
+
+bool IsFullResult(const QStringList &result)
+{
+    return result.size() >= kFullAnalysisSlots;
+}
+
+} // namespace
+
+// The results are applied in file order and a full result overwrites everything an earlier
+// one set, so a file read only by the media library (slow, and without side effects) is
+// left unread, its result empty, when a later file of the song gives a full result. Songs
+// are usually graphics first, then tagged audio, so most graphics files are never opened.
 SSongFileResults ReadSongFiles(const QString &fileNames, const QString &path)
 {
     SSongFileResults read;
     QStringList names;
     SplitFileList(fileNames, names);
     const QString folder = FolderOf(path);
+    QStringList files;
     for (const QString &name : std::as_const(names)) {
         const QString file = folder + name;
         if (!QueryFileStatus(file)) {
             read.strMissingPath = file;
             break;
         }
-        QStringList result;
-        ReadMediaTags(file, result);
-        if (result.isEmpty())
-            AnalyseMediaFile(file, result);
-        read.results.append(result);
+        files.append(file);
+    }
+    read.results.resize(files.size());
+    QList<bool> deferred(files.size(), false);
+    for (qsizetype i = 0; i < files.size(); ++i) {
+        deferred[i] = AnalysedByMediaLibraryOnly(files.at(i));
+        if (!deferred.at(i))
+            read.results[i] = ReadOneSongFile(files.at(i));
+    }
+    bool laterFull = false;
+    for (qsizetype i = files.size() - 1; i >= 0; --i) {
+        if (deferred.at(i) && !laterFull)
+            read.results[i] = ReadOneSongFile(files.at(i));
+        laterFull = laterFull || IsFullResult(read.results.at(i));
     }
     return read;
 }

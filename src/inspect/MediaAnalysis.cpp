@@ -105,4 +105,10 @@ bool AnalyseMediaFile(const QString &path, QStringList &result)
     return ReadBranch(branch == EBranch::None ? EBranch::MediaLibrary : branch, path, result);
 }
 
+bool AnalysedByMediaLibraryOnly(const QString &path)
+{
+    const EBranch branch = BranchOf(path);
+    return branch == EBranch::None || branch == EBranch::MediaLibrary;
+}
+
 } // namespace velmora

@@ -13,5 +13,8 @@ constexpr int kFullAnalysisSlots = 9;
 
 bool ReadMediaTags(const QString &path, QStringList &result);
 bool AnalyseMediaFile(const QString &path, QStringList &result);
+// True when reading the file's tags and analysing it both come down to the media-information
+// library alone (a type without a reader of its own), which reads but never logs or writes.
+bool AnalysedByMediaLibraryOnly(const QString &path);
 
 } // namespace velmora
