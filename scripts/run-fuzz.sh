@@ -1,0 +1,41 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer harnesses into build-fuzz/ and runs each in turn for a bounded time.
+# Usage: scripts/run-fuzz.sh [SECONDS_PER_HARNESS (default 20) [HARNESS...]]
+# A crash, sanitizer report, leak or timeout fails the script. The input that caused it is
+# copied to fuzz/regressions/<harness>/, where the test suite replays it from then on.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-20}
+shift $(($# > 0 ? 1 : 0))
+build=build-fuzz
+
+./scripts/install-deps.sh
+VELMORA_BUILD_DIR=$build VELMORA_BUILD_TYPE=Debug ./scripts/build.sh -DCMAKE_CXX_COMPILER=clang++ \
+  -DCMAKE_CXX_FLAGS_DEBUG="-g -O1" -DVELMORA_SANITIZE=ON -DVELMORA_FUZZ=ON -DVELMORA_BUILD_TESTS=OFF
+"$build/fuzz/velmora-fuzz-seeds" "$build/seeds"
+
+harnesses=("$@")
+if [ ${#harnesses[@]} -eq 0 ]; then
+  for program in "$build"/fuzz/fuzz-*; do harnesses+=("${program##*/fuzz-}"); done
+fi
+
+status=0
+for harness in "${harnesses[@]}"; do
+  corpus=$build/corpus/$harness crashes=$build/crashes/$harness log=$build/logs/$harness.log
+  mkdir -p "$corpus" "$crashes" "${log%/*}"
+  inputs=("$corpus")   # the first folder gathers what the fuzzer finds; the others only seed it
+  for seeds in "$build/seeds/$harness" "fuzz/seeds/$harness" "fuzz/regressions/$harness"; do
+    [ -d "$seeds" ] && inputs+=("$seeds")
+  done
+  if nice -n 19 "$build/fuzz/fuzz-$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
+       -print_final_stats=1 -artifact_prefix="$crashes/" "${inputs[@]}" >"$log" 2>&1; then
+    echo "$harness: $(grep -m1 -o 'Done [0-9]* runs in [0-9]* second(s)' "$log")"
+  else
+    status=1
+    tail -n 40 "$log"
+    mkdir -p "fuzz/regressions/$harness"
+    cp "$crashes"/* "fuzz/regressions/$harness/" 2>/dev/null || true
+    echo "$harness: FAILED; the input is in fuzz/regressions/$harness/, the log in $log"
+  fi
+done
+exit $status
