@@ -54,22 +54,6 @@ int DotRank(const QString &name)
     return 2;
 }
 
-} // namespace
-
-bool CFindFile::CompareNames(const QString &a, const QString &b)
-{
-    const int rankA = DotRank(a);
-    const int rankB = DotRank(b);
-    if (rankA != rankB)
-        return rankA < rankB;
-    const int folded = QStringView(UpperCaseKey(a)).compare(UpperCaseKey(b));
-    if (folded != 0)
-        return folded < 0;
-    return a < b;
-}
-
-namespace {
-
 // A directory entry with its sort key computed once, not in every comparison.
 struct SSortedRecord
 {
@@ -78,6 +62,7 @@ struct SSortedRecord
     SFindRecord record;
 };
 
+// "." and ".." first, then by upper-cased key, ties broken by the exact name.
 bool SortsBefore(const SSortedRecord &a, const SSortedRecord &b)
 {
     if (a.dotRank != b.dotRank)

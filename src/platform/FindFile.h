@@ -37,8 +37,6 @@ public:
     // Entries found by the last search, returned or not.
     size_t EntryCount() const { return m_entries.size(); }
 
-    static bool CompareNames(const QString &a, const QString &b);
-
 private:
     std::vector<SFindRecord> m_entries;
     size_t m_next = 0;
