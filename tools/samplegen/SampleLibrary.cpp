@@ -8,18 +8,11 @@
 #include "samplegen/Mp3Writer.h"
 #include "samplegen/OtherFormats.h"
 #include "samplegen/PlaylistSamples.h"
+#include "samplegen/SampleFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
-
-#include <cerrno>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -138,52 +131,6 @@ void AddGroupShapes(QList<SSampleFile> &files)
     AddMp3(files, u"Clips/Moving Pictures.mp3"_s, clip, 2);
 }
 
-bool Fail(QString *error, const QString &what, const QString &path, const QString &reason)
-{
-    if (error)
-        *error = u"cannot %1 %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
-    return false;
-}
-
-bool MakeFolder(const QString &path, QString *error)
-{
-    const QFileInfo info(path);
-    if (info.exists() && !info.isDir())
-        return Fail(error, u"create folder"_s, path, u"a file of that name is in the way"_s);
-    if (!QDir().mkpath(path))
-        return Fail(error, u"create folder"_s, path, u"permission denied or invalid path"_s);
-    return true;
-}
-
-bool WriteFile(const QString &path, const QByteArray &content, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return Fail(error, u"write"_s, path, file.errorString());
-    // Flushed before the time is set: data still buffered at close would move it again.
-    if (file.write(content) != content.size() || !file.flush())
-        return Fail(error, u"write"_s, path, file.errorString());
-    if (!file.setFileTime(SampleFileTime(), QFileDevice::FileModificationTime))
-        return Fail(error, u"set the time of"_s, path, file.errorString());
-    file.close();
-    return true;
-}
-
-// Folders cannot be opened as QFile, so their time goes through the system call.
-bool SetFolderTime(const QString &path, QString *error)
-{
-#ifdef Q_OS_UNIX
-    const timespec stamp{time_t(SampleFileTime().toSecsSinceEpoch()), 0};
-    const timespec times[2] = {stamp, stamp};
-    if (utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
-        return Fail(error, u"set the time of"_s, path, qt_error_string(errno));
-#else
-    Q_UNUSED(path);
-    Q_UNUSED(error);
-#endif
-    return true;
-}
-
 } // namespace
 
 QList<SSampleFile> BuildSampleLibrary()
@@ -212,8 +159,8 @@ bool WriteSampleLibrary(const QString &folder, QString *error, int *filesWritten
     if (filesWritten)
         *filesWritten = 0;
     if (folder.isEmpty())
-        return Fail(error, u"create folder"_s, folder, u"no folder given"_s);
-    if (!MakeFolder(folder, error))
+        return FailSampleWrite(error, u"create folder"_s, folder, u"no folder given"_s);
+    if (!MakeSampleFolder(folder, error))
         return false;
     const QDir root(folder);
 
@@ -222,9 +169,9 @@ bool WriteSampleLibrary(const QString &folder, QString *error, int *filesWritten
     for (const SSampleFile &file : files) {
         const QString path = root.filePath(file.relativePath);
         const QString parent = QFileInfo(path).path();
-        if (!MakeFolder(parent, error))
+        if (!MakeSampleFolder(parent, error))
             return false;
-        if (!WriteFile(path, file.content, error))
+        if (!WriteSampleFile(path, file.content, error))
             return false;
         if (file.relativePath.contains(u'/'))
             subfolders.insert(parent);
@@ -233,7 +180,7 @@ bool WriteSampleLibrary(const QString &folder, QString *error, int *filesWritten
     }
     // Last, because writing into a folder changes its time.
     for (const QString &subfolder : std::as_const(subfolders)) {
-        if (!SetFolderTime(subfolder, error))
+        if (!SetSampleFolderTime(subfolder, error))
             return false;
     }
     return true;

@@ -5,19 +5,13 @@
 #include "samplegen/MidiSamples.h"
 #include "samplegen/Mp3Writer.h"
 #include "samplegen/OtherFormats.h"
+#include "samplegen/SampleFiles.h"
 
 #include <QDir>
-#include <QFile>
 #include <QFileInfo>
 #include <QSet>
 
 #include <array>
-#include <cerrno>
-
-#ifdef Q_OS_UNIX
-#include <fcntl.h>
-#include <sys/stat.h>
-#endif
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -184,40 +178,6 @@ QByteArray UnknownFileContent(int folder)
         + QByteArrayLiteral("\nA type no checker knows.\n");
 }
 
-bool Fail(QString *error, const QString &what, const QString &path, const QString &reason)
-{
-    if (error)
-        *error = u"cannot %1 %2: %3"_s.arg(what, QDir::toNativeSeparators(path), reason);
-    return false;
-}
-
-bool WriteOneFile(const QString &path, const QByteArray &content, QString *error)
-{
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
-        return Fail(error, u"write"_s, path, file.errorString());
-    // Flushed before the time is set: data still buffered at close would move it again.
-    if (file.write(content) != content.size() || !file.flush())
-        return Fail(error, u"write"_s, path, file.errorString());
-    if (!file.setFileTime(SampleFileTime(), QFileDevice::FileModificationTime))
-        return Fail(error, u"set the time of"_s, path, file.errorString());
-    return true;
-}
-
-bool SetFolderTime(const QString &path, QString *error)
-{
-#ifdef Q_OS_UNIX
-    const timespec stamp{time_t(SampleFileTime().toSecsSinceEpoch()), 0};
-    const timespec times[2] = {stamp, stamp};
-    if (utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0) != 0)
-        return Fail(error, u"set the time of"_s, path, qt_error_string(errno));
-#else
-    Q_UNUSED(path);
-    Q_UNUSED(error);
-#endif
-    return true;
-}
-
 } // namespace
 
 EScaledSongKind ScaledSongKind(int index)
@@ -314,10 +274,10 @@ bool WriteScaledLibrary(const QString &folder, int songs, quint64 seed, QString 
     if (written)
         *written = {};
     if (songs < 1 || songs > kMaxScaledSongs)
-        return Fail(error, u"write a library of"_s, QString::number(songs) + u" songs"_s,
+        return FailSampleWrite(error, u"write a library of"_s, QString::number(songs) + u" songs"_s,
                     u"the count must be 1 to %1"_s.arg(kMaxScaledSongs));
     if (folder.isEmpty() || !QDir().mkpath(folder))
-        return Fail(error, u"create folder"_s, folder, u"permission denied or invalid path"_s);
+        return FailSampleWrite(error, u"create folder"_s, folder, u"permission denied or invalid path"_s);
     const QDir root(folder);
 
     QSet<QString> subfolders;
@@ -328,16 +288,16 @@ bool WriteScaledLibrary(const QString &folder, int songs, quint64 seed, QString 
         const QString parent = QFileInfo(path).path();
         if (!subfolders.contains(parent)) {
             if (!QDir().mkpath(parent))
-                return ok = Fail(error, u"create folder"_s, parent, u"permission denied or invalid path"_s);
+                return ok = FailSampleWrite(error, u"create folder"_s, parent, u"permission denied or invalid path"_s);
             subfolders.insert(parent);
         }
-        ok = WriteOneFile(path, file.content, error);
+        ok = WriteSampleFile(path, file.content, error);
         files += ok ? 1 : 0;
         return ok;
     });
     // Last, because writing into a folder changes its time.
     for (const QString &subfolder : std::as_const(subfolders)) {
-        if (ok && !SetFolderTime(subfolder, error))
+        if (ok && !SetSampleFolderTime(subfolder, error))
             ok = false;
     }
     if (ok && written) {
