@@ -2,25 +2,12 @@
 
 #include "check/ListSelectDirectory.h"
 #include "check/SongFolders.h"
+#include "samplegen/TextEncoding.h"
 
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
-
-namespace {
-
-QByteArray Utf16List(const QString &text)
-{
-    QByteArray bytes("\xFF\xFE", 2);
-    for (const QChar unit : text) {
-        bytes.append(char(unit.unicode() & 0xFF));
-        bytes.append(char(unit.unicode() >> 8));
-    }
-    return bytes;
-}
-
-} // namespace
 
 TEST(SongFolders, NumberedFoldersGiveOneRowPerListedSong)
 {
@@ -30,7 +17,7 @@ TEST(SongFolders, NumberedFoldersGiveOneRowPerListedSong)
                              "ZR002000/0.mp3"})
         f.AddFile(QString::fromLatin1(name));
     f.AddFile(u"ZR000000/ZR000000.TXT"_s,
-              Utf16List(u"  42|T\u00edtulo|Artist|Album\r\n9|Nine|Band\r\n0|x|y\r\nno bar\r\n15|T|A\r\n"_s));
+              samplegen::Utf16WithMark(u"  42|T\u00edtulo|Artist|Album\r\n9|Nine|Band\r\n0|x|y\r\nno bar\r\n15|T|A\r\n"_s));
     f.AddFile(u"ZR002000/zr002000.txt"_s, "\xEF\xBB\xBF" "7|Seven|Crew\n");
     f.AddFile(u"ZR001000.txt"_s, "1|stray|list\n"); // not a folder
     f.list.m_strCurrentFolder = f.Root();

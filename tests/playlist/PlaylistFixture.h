@@ -4,6 +4,7 @@
 
 #include "platform/MessagePrompt.h"
 #include "playlist/StdioFileEx.h"
+#include "samplegen/TextEncoding.h"
 
 #include <QDir>
 #include <QSettings>
@@ -72,15 +73,7 @@ protected:
         return lines;
     }
 
-    static QByteArray Utf16(const QString &text)
-    {
-        QByteArray bytes("\xFF\xFE", 2);
-        for (const QChar unit : text) {
-            bytes.append(char(unit.unicode() & 0xFF));
-            bytes.append(char(unit.unicode() >> 8));
-        }
-        return bytes;
-    }
+    static QByteArray Utf16(const QString &text) { return samplegen::Utf16WithMark(text); }
 
     QTemporaryDir m_dir;
     QTemporaryDir m_work;

@@ -3,22 +3,13 @@
 #include "samplegen/CdgWriter.h"
 #include "samplegen/Id3Writer.h"
 #include "samplegen/Mp3Writer.h"
+#include "samplegen/TextEncoding.h"
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace velmora::samplegen {
 
 namespace {
-
-QByteArray Utf16WithMark(const QString &text)
-{
-    QByteArray bytes("\xFF\xFE", 2);
-    for (const QChar unit : text) {
-        bytes.append(char(unit.unicode() & 0xFF));
-        bytes.append(char(unit.unicode() >> 8));
-    }
-    return bytes;
-}
 
 QByteArray Mp3(const QString &title, int seconds)
 {
