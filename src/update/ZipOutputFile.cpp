@@ -39,10 +39,10 @@ bool MakeRoot(const QString &root)
 timespec ToTimespec(const SFileTime &time)
 {
     const quint64 ticks = time.Ticks();
-    timespec spec{};
-    spec.tv_sec = time_t(qint64(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
-    spec.tv_nsec = long((ticks % kTicksPerSecond) * 100);
-    return spec;
+    timespec result{};
+    result.tv_sec = time_t(qint64(ticks / kTicksPerSecond) - kSecondsFrom1601To1970);
+    result.tv_nsec = long((ticks % kTicksPerSecond) * 100);
+    return result;
 }
 
 } // namespace
