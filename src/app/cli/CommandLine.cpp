@@ -1,24 +1,24 @@
-#include "app/TraceDebug.h"
+#include "app/cli/CommandLine.h"
+
 #include "app/cli/CheckCommand.h"
-#include "app/cli/ConsolePrompt.h"
-#include "platform/DebugChannel.h"
-#include "platform/NativeName.h"
 #include "res/Version.h"
 
-#include <QCoreApplication>
 #include <cstdio>
 
-using namespace velmora;
+namespace velmora {
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
+    "Usage: velmora [-iDodOdevOdiviz] [FOLDER]\n"
+    "       velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
     "                     [--ansi-code-page N] [--trace] FOLDER\n"
     "       velmora --version\n"
     "\n"
+    "  (no command)  open the window; with FOLDER, check FOLDER in it at once\n"
     "  check         check FOLDER and print its rows; without --songs the media-details\n"
     "                check of every file, with --songs the song check of the folder\n"
     "  --subfolders  include the files of all subfolders (media-details check)\n"
@@ -34,45 +34,43 @@ constexpr char kUsage[] =
     "\n"
     "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error.\n";
 
-// Arguments as this program sees names: bytes that are not UTF-8 survive (see NativeName.h).
-QStringList Arguments(int argc, char **argv)
+const QStringList &Subcommands()
 {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i)
-        arguments.append(DecodeNativeName(QByteArray(argv[i])));
-    return arguments;
+    static const QStringList names{u"check"_s};
+    return names;
 }
 
 } // namespace
 
-int main(int argc, char **argv)
+bool IsCommandLineForm(const QStringList &arguments)
 {
-    QCoreApplication application(argc, argv);
-    QCoreApplication::setApplicationName(QString::fromUtf16(kApplicationTitle));
-    QCoreApplication::setOrganizationName(u"Klovenix"_s);
-    QCoreApplication::setApplicationVersion(QString::fromUtf16(kVersionText));
+    if (arguments.isEmpty())
+        return false;
+    const QString &first = arguments.first();
+    return Subcommands().contains(first) || first.startsWith(u"--"_s) || first == u"-h"_s;
+}
 
-    CConsolePrompt prompt;
-    SetMessagePrompt(&prompt);
-    CDebugChannel channel;
-    channel.Connect(CDebugChannel::ConfiguredPort());
-    SetActiveDebugChannel(&channel);
-
-    const QStringList arguments = Arguments(argc, argv);
-    int status = 2;
-    if (arguments.value(0) == u"--version"_s) {
+int RunCommandLine(const QStringList &arguments)
+{
+    const QString command = arguments.value(0);
+    if (command == u"--version"_s) {
         std::printf("%s %s\n", QString::fromUtf16(kApplicationTitle).toUtf8().constData(),
                     QString::fromUtf16(kVersionText).toUtf8().constData());
-        status = 0;
-    } else if (arguments.value(0) == u"--help"_s || arguments.value(0) == u"-h"_s) {
-        std::fputs(kUsage, stdout);
-        status = 0;
-    } else if (arguments.value(0) == u"check"_s) {
-        status = RunCheckCommand(arguments.mid(1));
-    } else {
-        std::fputs(kUsage, stderr);
+        return 0;
     }
-    SetActiveDebugChannel(nullptr);
-    SetMessagePrompt(nullptr);
-    return status;
+    if (command == u"--help"_s || command == u"-h"_s) {
+        std::fputs(kUsage, stdout);
+        return 0;
+    }
+    if (command == u"check"_s)
+        return RunCheckCommand(arguments.mid(1));
+    std::fputs(kUsage, stderr);
+    return 2;
 }
+
+void PrintUsageError()
+{
+    std::fputs(kUsage, stderr);
+}
+
+} // namespace velmora
