@@ -42,7 +42,12 @@ public:
     {
         if (nRemoveError != 0 && !IsSecond(path))
             return nRemoveError;
-        return Local().Remove(path);
+        SNodeStatus status;
+        const bool refund = IsSecond(path) && nSecondRootSpace >= 0 && Local().Status(path, false, &status) == 0;
+        const int error = Local().Remove(path);
+        if (error == 0 && refund)
+            nSecondRootSpace += qint64(status.nSize); // a removed file gives its room back
+        return error;
     }
     int CheckFolderWritable(const QString &folder) override
     {
