@@ -70,10 +70,12 @@ void CInPlaceEdit::keyPressEvent(QKeyEvent *event)
     case Qt::Key_Escape:
         m_bCancelled = true;
         EndEdit();
+        ReturnFocus();
         return;
     case Qt::Key_Return:
     case Qt::Key_Enter:
         EndEdit();
+        ReturnFocus();
         return;
     default:
         break;
@@ -104,10 +106,15 @@ void CInPlaceEdit::EndEdit()
     m_bEnded = true;
     const QString edited = m_bCancelled ? QString() : text().left(kMaxTextLength);
     emit EditEnded(m_nRow, m_nColumn, edited, m_bCancelled);
-    if (m_list)
-        m_list->setFocus(Qt::OtherFocusReason);
     hide();
     deleteLater();
+}
+
+// Only after Enter or Escape: when the focus went elsewhere, it stays there.
+void CInPlaceEdit::ReturnFocus()
+{
+    if (m_list)
+        m_list->setFocus(Qt::OtherFocusReason);
 }
 
 void CInPlaceEdit::WidenToText()

@@ -35,6 +35,7 @@ protected:
 
 private:
     void EndEdit();
+    void ReturnFocus();
     void WidenToText();
 
     QWidget *m_list;
