@@ -94,7 +94,7 @@ bool MoveTickedRows(CDirItemList &list, const SCheckOptions &options, const QStr
     for (const SPlannedMove &move : summary.kept)
         PrintError(u"kept existing "_s + Quoted(move.strTarget) + u" (--overwrite replaces it)"_s);
     for (qsizetype i = 0; i < summary.failed.size(); ++i) {
-        PrintError(u"move failed: "_s + Quoted(summary.failed.at(i).strSource) + u": "_s
+        PrintError((options.bDryRun ? u"move would fail: "_s : u"move failed: "_s) + Quoted(summary.failed.at(i).strSource) + u": "_s
                    + summary.failureReasons.value(i));
     }
     return summary.failed.isEmpty();

@@ -1,6 +1,7 @@
 // "velmora check --move-to" seen from outside: what moves, what is kept, what is reported,
 // and a census of the files before and after every run.
 #include "TestSupport.h"
+#include "app/cli/CliRun.h"
 #include "platform/FileCensus.h"
 #include "platform/SecondFileSystem.h"
 
@@ -13,26 +14,12 @@
 
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
+using velmora::test::RunVelmora;
+using velmora::test::SRun;
 using velmora::test::FileCensus;
 using velmora::test::Moved;
 
 namespace {
-
-struct SRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-SRun RunVelmora(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(VELMORA_BINARY), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 // A library in which the media-details check ticks bad.mp3 and bad.cdg (nothing can be learnt
 // of them) and leaves good/ alone, and an empty target folder beside it.
