@@ -11,6 +11,7 @@ packages=(
   zlib1g-dev libminizip-dev unzip
   mediainfo libmediainfo0v5
   clang libclang-rt-14-dev
+  adwaita-icon-theme xvfb imagemagick
 )
 
 missing=()

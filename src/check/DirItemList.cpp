@@ -27,9 +27,9 @@ CDirItemList::CCheckScope::CCheckScope(CDirItemList &list)
 CDirItemList::CCheckScope::~CCheckScope()
 {
     m_list.m_bChecking = false;
-    m_list.m_bStopRequested = false;
     if (m_list.m_observer)
         m_list.m_observer->OnBusyChanged(false);
+    m_list.m_bStopRequested = false;
 }
 
 bool CDirItemList::AddListItem(const SFindRecord &record, const QString &path, int duration)
