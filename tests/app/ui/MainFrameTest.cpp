@@ -186,3 +186,21 @@ TEST_F(MainFrame, ClosingDuringACheckStopsItFirst)
     QTest::qWait(50);
     EXPECT_FALSE(frame.isVisible()); // closed once the check had stopped
 }
+
+TEST_F(MainFrame, FolderThatVanishesDuringTheCheckLeavesItsRowsMarked)
+{
+    for (int i = 0; i < 4; ++i)
+        test::WriteBytes(Library(u"Gone/song%1.mp3"_s.arg(i)), "nothing to learn");
+    CMainFrame frame;
+    QObject::connect(&frame.View(), &CQuillonView::ProgressChanged, &frame, [this](int done, int) {
+        if (done == 1)
+            QDir(Library(u"Gone"_s)).removeRecursively();
+    });
+    frame.View().CheckFolder(Library(u"Gone"_s), 1);
+    CDirItemList &rows = frame.View().DirItems();
+    ASSERT_EQ(rows.GetItemCount(), 4);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(rows.Item(i).MarkClass(), 3) << i;
+    EXPECT_FALSE(frame.View().IsChecking());
+    EXPECT_TRUE(frame.View().Button(IDC_FOLDER).isEnabled());
+}
