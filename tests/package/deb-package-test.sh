@@ -69,7 +69,7 @@ fi
 if command -v groff >/dev/null; then
   warnings=$(zcat "$root/usr/share/man/man1/velmora.1.gz" | groff -man -ww -z -Tutf8 2>&1 || true)
   [ -z "$warnings" ] || fail "manual page: $warnings"
-  page=$(zcat "$root/usr/share/man/man1/velmora.1.gz" | groff -man -Tascii 2>/dev/null | col -bx)
+  page=$(zcat "$root/usr/share/man/man1/velmora.1.gz" | groff -man -Tascii -P-cbou 2>/dev/null)
   for form in 'velmora [-iDodOdevOdiviz] [FOLDER]' 'velmora check' 'velmora playlist' 'velmora update --check'; do
     grep -qF -- "$form" <<<"$page" || fail "manual page lacks '$form'"
   done
