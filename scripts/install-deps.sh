@@ -16,6 +16,7 @@ packages=(
   mediainfo libmediainfo0v5
   clang libclang-rt-14-dev
   dpkg-dev file   # dpkg-shlibdeps and file, which CPack uses to find the package's Depends
+  desktop-file-utils   # the package test validates the desktop file
 )
 if [ "${1:-}" = "--icons" ]; then
   packages+=(librsvg2-bin)  # rsvg-convert, only for scripts/render-icons.sh
