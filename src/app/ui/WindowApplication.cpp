@@ -13,6 +13,7 @@
 #include <QApplication>
 #include <QFileInfo>
 #include <QFontDatabase>
+#include <QIcon>
 #include <QTimer>
 #include <cstdio>
 
@@ -41,6 +42,17 @@ bool CheckArguments(const QStringList &arguments)
     return true;
 }
 
+// The program's icon in every size it is drawn in; the desktop matches the window to the
+// menu entry by the desktop file's name.
+void ApplyApplicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(u":/icons/velmora-%1.png"_s.arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(u"velmora"_s);
+}
+
 // The desktop's general font, two sizes larger, for every window of the program.
 void ApplyApplicationFont()
 {
@@ -66,6 +78,7 @@ int RunWindowApplication(int argc, char **argv, const QStringList &arguments)
     QApplication application(argc, argv);
     NameApplication();
     ApplyApplicationFont();
+    ApplyApplicationIcon();
     ChooseIconTheme();
 
     CDebugChannel channel;
