@@ -204,3 +204,23 @@ TEST_F(MainFrame, FolderThatVanishesDuringTheCheckLeavesItsRowsMarked)
     EXPECT_FALSE(frame.View().IsChecking());
     EXPECT_TRUE(frame.View().Button(IDC_FOLDER).isEnabled());
 }
+
+TEST_F(MainFrame, EscapeStopsARunningCheckAndKeepsItsRows)
+{
+    for (int i = 0; i < 5; ++i)
+        test::WriteBytes(Library(u"song%1.xyz"_s.arg(i)), "nothing to learn");
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QObject::connect(&frame.View(), &CQuillonView::ProgressChanged, &frame, [&frame](int done, int) {
+        if (done == 2)
+            QTest::keyClick(&frame, Qt::Key_Escape);
+    });
+    frame.View().CheckFolder(Library(), 1);
+    EXPECT_EQ(frame.View().DirItems().GetItemCount(), 5);
+    const QStringList log = test::DecodeRunLog(test::ReadBytes(DataFile(u"directory.log"_s)));
+    EXPECT_TRUE(log.contains(u"LIST, Check stopped by the user after 2 of 5 files"_s));
+    // Rows after the stop were never read, so none of them is marked.
+    EXPECT_EQ(frame.View().DirItems().Item(4).MarkClass(), 0);
+    EXPECT_EQ(frame.View().DirItems().Item(0).MarkClass(), 3);
+}
