@@ -31,9 +31,8 @@ void AnswerDialog(std::function<void(QFileDialog *)> answer)
 
 } // namespace
 
-TEST(CFolderDialogTest, OpensAtHomeTitledTargetDirectoryAndReturnsTheChoice)
+TEST(CFolderDialogTest, OpensAtHomeForFoldersTitledTargetDirectory)
 {
-    QTemporaryDir chosen;
     CFolderDialog picker;
     EXPECT_EQ(picker.InitialFolder(), QDir::homePath());
     QString title;
@@ -42,24 +41,27 @@ TEST(CFolderDialogTest, OpensAtHomeTitledTargetDirectoryAndReturnsTheChoice)
     AnswerDialog([&](QFileDialog *dialog) {
         title = dialog->windowTitle();
         start = dialog->directory().absolutePath();
-        foldersOnly = dialog->fileMode() == QFileDialog::Directory;
-        dialog->setDirectory(chosen.path());
-        dialog->selectFile(chosen.path());
-        static_cast<QDialog *>(dialog)->accept();
+        foldersOnly = dialog->fileMode() == QFileDialog::Directory && dialog->testOption(QFileDialog::ShowDirsOnly);
+        dialog->reject();
     });
-    EXPECT_EQ(picker.PickTargetFolder(), QDir::cleanPath(chosen.path()));
+    EXPECT_EQ(picker.DoModal(), CFolderDialog::kCancelled);
+    EXPECT_TRUE(picker.GetFolderPath().isEmpty());
     EXPECT_EQ(title, u"Target Directory"_s);
     EXPECT_EQ(start, QDir(QDir::homePath()).absolutePath());
     EXPECT_TRUE(foldersOnly);
 }
 
-TEST(CFolderDialogTest, CancelReturnsNothing)
+// Accepting with nothing typed chooses the folder shown, here an empty one, so the dialog's
+// file list (filled in the background) has nothing to select instead.
+TEST(CFolderDialogTest, ReturnsTheChosenFolderAndNothingOnCancel)
 {
+    QTemporaryDir chosen;
     CFolderDialog picker;
-    picker.SetInitialFolder(QDir::tempPath());
-    AnswerDialog([](QFileDialog *dialog) { dialog->reject(); });
-    EXPECT_EQ(picker.DoModal(), CFolderDialog::kCancelled);
-    EXPECT_TRUE(picker.GetFolderPath().isEmpty());
+    picker.SetInitialFolder(chosen.path());
+    AnswerDialog([](QFileDialog *dialog) { static_cast<QDialog *>(dialog)->accept(); });
+    EXPECT_EQ(picker.PickTargetFolder(), QDir::cleanPath(chosen.path()));
+    EXPECT_EQ(picker.GetFolderPath(), QDir::cleanPath(chosen.path()));
+
     AnswerDialog([](QFileDialog *dialog) { dialog->reject(); });
     EXPECT_TRUE(picker.PickTargetFolder().isEmpty());
 }
