@@ -1,6 +1,7 @@
 #pragma once
 
 #include "app/RunLogs.h"
+#include "platform/MessagePrompt.h"
 
 #include <QByteArray>
 #include <QString>
@@ -33,6 +34,19 @@ public:
 private:
     QTemporaryDir m_dir;
     CRunLogs m_logs;
+};
+
+// Records every message instead of showing it.
+class CScriptedPrompt final : public IMessagePrompt
+{
+public:
+    void ShowMessage(const QString &text) override { m_messages.append(text); }
+    EPromptAnswer AskYesNoCancel(const QString &text) override
+    {
+        m_messages.append(text);
+        return EPromptAnswer::Cancel;
+    }
+    QStringList m_messages;
 };
 
 // Moves the settings store into a temporary folder for its lifetime.

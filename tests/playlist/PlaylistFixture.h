@@ -14,19 +14,6 @@
 
 namespace velmora::test {
 
-// Records every message instead of showing it.
-class CScriptedPrompt final : public IMessagePrompt
-{
-public:
-    void ShowMessage(const QString &text) override { m_messages.append(text); }
-    EPromptAnswer AskYesNoCancel(const QString &text) override
-    {
-        m_messages.append(text);
-        return EPromptAnswer::Cancel;
-    }
-    QStringList m_messages;
-};
-
 // A folder for playlists, with the work folder (through TMPDIR) and the settings store moved
 // into temporary folders of their own, and the messages captured.
 class CPlaylistFixture : public ::testing::Test

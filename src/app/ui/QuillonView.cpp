@@ -1,11 +1,13 @@
 #include "app/ui/QuillonView.h"
 
 #include "app/ButtonRules.h"
+#include "app/MoveCheckedSongs.h"
 #include "app/UserPaths.h"
 #include "app/ViewLayout.h"
 #include "check/ListSelectDirectory.h"
 #include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
+#include "check/ui/FolderDialog.h"
 #include "platform/MessagePrompt.h"
 #include "platform/Settings.h"
 #include "platform/ShellOpen.h"
@@ -213,7 +215,9 @@ void CQuillonView::OnMove()
 {
     if (RefuseWhileChecking())
         return;
-    MessagePrompt().ShowMessage(u"Move: not available yet"_s);
+    CFolderDialog picker(this);
+    MoveCheckedSongs(m_dirItems, picker);
+    UpdateButtons();
 }
 
 } // namespace velmora

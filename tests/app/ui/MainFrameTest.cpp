@@ -224,3 +224,17 @@ TEST_F(MainFrame, EscapeStopsARunningCheckAndKeepsItsRows)
     EXPECT_EQ(frame.View().DirItems().Item(4).MarkClass(), 0);
     EXPECT_EQ(frame.View().DirItems().Item(0).MarkClass(), 3);
 }
+
+TEST_F(MainFrame, MoveWithoutTicksSaysSoAndOpensNoPicker)
+{
+    test::CScriptedPrompt prompt;
+    SetMessagePrompt(&prompt);
+    test::WriteBytes(Library(u"noise.xyz"_s), "nothing to learn");
+    CMainFrame frame;
+    frame.View().CheckFolder(Library(), 1);
+    ASSERT_TRUE(frame.View().Button(IDC_MOVE).isEnabled());
+    QTest::mouseClick(&frame.View().Button(IDC_MOVE), Qt::LeftButton);
+    SetMessagePrompt(nullptr);
+    EXPECT_EQ(prompt.m_messages, QStringList{u"No match file or No check box !"_s});
+    EXPECT_TRUE(QFileInfo::exists(Library(u"noise.xyz"_s)));
+}
