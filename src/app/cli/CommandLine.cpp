@@ -1,6 +1,7 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CheckCommand.h"
+#include "app/cli/UpdateCommand.h"
 #include "res/Version.h"
 
 #include <cstdio>
@@ -16,6 +17,7 @@ constexpr char kUsage[] =
     "       velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
     "                     [--ansi-code-page N] [--trace] FOLDER\n"
+    "       velmora update --check [--host HOST]\n"
     "       velmora --version\n"
     "\n"
     "  (no command)  open the window; with FOLDER, check FOLDER in it at once\n"
@@ -31,12 +33,15 @@ constexpr char kUsage[] =
     "  --ansi-code-page  code page of text files without a mark (default 1252, or the\n"
     "                setting General/AnsiCodePage): 1252, 1251, 949, 932, 936 or 65001\n"
     "  --trace       also print every run-log line on stderr\n"
+    "  update --check  fetch the update manifest from HOST (default: the setting\n"
+    "                Update/Host) and say what it offers; installs nothing\n"
     "\n"
-    "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error.\n";
+    "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error.\n"
+    "update --check: 0 up to date, 1 an update is offered, 2 error.\n";
 
 const QStringList &Subcommands()
 {
-    static const QStringList names{u"check"_s};
+    static const QStringList names{u"check"_s, u"update"_s};
     return names;
 }
 
@@ -64,6 +69,8 @@ int RunCommandLine(const QStringList &arguments)
     }
     if (command == u"check"_s)
         return RunCheckCommand(arguments.mid(1));
+    if (command == u"update"_s)
+        return RunUpdateCommand(arguments.mid(1));
     std::fputs(kUsage, stderr);
     return 2;
 }
