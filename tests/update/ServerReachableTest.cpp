@@ -19,9 +19,7 @@ protected:
     void SetUp() override
     {
         test::CUpdateFixture::SetUp();
-        const QString tool = m_programFolder.filePath(u"velmora-ping"_s);
-        test::WriteBytes(tool, "#!/bin/sh\necho \"$@\" >> \"$(dirname \"$0\")/runs\"\ncat \"$(dirname \"$0\")/reply\"\n");
-        QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner);
+        InstallPingTool("echo \"$@\" >> \"$(dirname \"$0\")/runs\"\ncat \"$(dirname \"$0\")/reply\"\n");
         SetUpdateHostOverride(u"updates.example.test"_s);
         // The name is never looked up; only the stand-in tool above is asked about it.
         SetInternetConnectionOverride(true);

@@ -23,9 +23,7 @@ protected:
         test::CUpdateFixture::SetUp();
         m_oldTemp = qgetenv("TMPDIR");
         qputenv("TMPDIR", m_temp.path().toUtf8());
-        const QString tool = m_programFolder.filePath(u"velmora-ping"_s);
-        test::WriteBytes(tool, "#!/bin/sh\necho ran >> \"$(dirname \"$0\")/runs\"\necho 203.0.113.5 replied in 3 ms\n");
-        QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner);
+        InstallPingTool("echo ran >> \"$(dirname \"$0\")/runs\"\necho 203.0.113.5 replied in 3 ms\n");
     }
     void TearDown() override
     {

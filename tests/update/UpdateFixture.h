@@ -9,6 +9,7 @@
 #include "update/UpdateSettings.h"
 #include "app/UserPaths.h"
 
+#include <QFile>
 #include <QStringList>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -56,6 +57,16 @@ protected:
         SetUpdateHostOverride(std::nullopt);
         SetInternetConnectionOverride(std::nullopt);
         ResetServerReachable();
+    }
+
+    // Puts a stand-in for velmora-ping into the program folder, running script.
+    void InstallPingTool(const QByteArray &script)
+    {
+        const QString tool = m_programFolder.filePath(QStringLiteral("velmora-ping"));
+        QFile file(tool);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly) && file.write("#!/bin/sh\n" + script) > 0);
+        file.close();
+        QFile::setPermissions(tool, QFile::permissions(tool) | QFileDevice::ExeOwner);
     }
 
     CUpdatePrompt m_prompt;
