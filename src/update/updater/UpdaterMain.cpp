@@ -9,6 +9,7 @@
 #include <QProcess>
 
 #include <cstdio>
+#include <unistd.h>
 
 using namespace velmora;
 
@@ -42,6 +43,11 @@ int main(int argc, char **argv)
     const bool installed = InstallUpdateFiles(*request, &error);
     if (!installed)
         Report(QStringLiteral("update not installed, the old files are kept: ") + error);
+    // Started through pkexec we run as root; the program must not come back as root.
+    if (::geteuid() == 0 && qEnvironmentVariableIsSet("PKEXEC_UID")) {
+        Report(QStringLiteral("start the program again yourself"));
+        return installed ? 0 : 1;
+    }
     const QString restart = ResolveProgramFile(request->strProgramFolder, request->strKillName);
     if (!restart.isEmpty())
         QProcess::startDetached(restart, {QString::fromUtf16(kNoUpdateSwitch)}, request->strProgramFolder);
