@@ -86,7 +86,11 @@ bool StageFile(SStagedFile &file, QString *error)
     file.bHadOld = QFileInfo::exists(file.strTarget);
     const QFileDevice::Permissions mode = file.bHadOld ? QFile::permissions(file.strTarget)
                                                        : QFile::permissions(file.strSource) | QFileDevice::ReadOwner;
-    return QFile::setPermissions(file.strStage, mode) || (*error = u"cannot set mode"_s, false);
+    if (!QFile::setPermissions(file.strStage, mode)) {
+        *error = u"cannot set the mode of "_s + file.strStage;
+        return false;
+    }
+    return true;
 }
 
 bool Rename(const QString &from, const QString &to)
@@ -185,6 +189,8 @@ QString ResolveProgramFile(const QString &programFolder, const QString &killName
 bool WaitForProgramExit(const QString &path, int timeoutMs)
 {
     const QString wanted = QFileInfo(path).canonicalFilePath();
+    if (wanted.isEmpty())
+        return true; // no such program, so nothing runs it
     const QDeadlineTimer deadline(timeoutMs);
     for (;;) {
         bool running = false;

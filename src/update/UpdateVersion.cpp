@@ -25,13 +25,15 @@ std::optional<VersionParts> ParseVersion(QString text)
     for (const QString &piece : text.split(u'.', Qt::SkipEmptyParts)) {
         if (count == 4)
             return std::nullopt;
-        if (piece.size() > 10)
-            return std::nullopt;
         for (const QChar ch : piece) {
             if (ch < u'0' || ch > u'9')
                 return std::nullopt;
         }
-        parts[size_t(count++)] = piece.toULongLong();
+        bool ok = false;
+        const quint64 value = piece.toULongLong(&ok);
+        if (!ok || value > 0xFFFFFFFFu)
+            return std::nullopt;
+        parts[size_t(count++)] = value;
     }
     if (count == 0)
         return std::nullopt;

@@ -25,6 +25,8 @@ TEST(CompareVersions, Table)
     EXPECT_EQ(CompareVersions(u"1.0"_s, u"x"_s), -22);
     // A number too large for any version does not wrap into a small one.
     EXPECT_EQ(CompareVersions(u"18446744073709551617"_s, u"1"_s), -21);
+    EXPECT_EQ(CompareVersions(u"4294967296"_s, u"1"_s), -21);
+    EXPECT_EQ(CompareVersions(u"1.0000000000016"_s, u"1.15"_s), 1); // leading zeros are only zeros
 }
 
 TEST(FileVersionString, OurProgramsCarryTheVersionOthersNone)
