@@ -16,7 +16,8 @@ constexpr char kUsage[] =
     "Usage: velmora [-iDodOdevOdiviz] [FOLDER]\n"
     "       velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
-    "                     [--ansi-code-page N] [--trace] FOLDER\n"
+    "                     [--ansi-code-page N] [--trace]\n"
+    "                     [--move-to DIR [--overwrite|--keep-existing] [--dry-run]] FOLDER\n"
     "       velmora update --check [--host HOST]\n"
     "       velmora --version\n"
     "\n"
@@ -33,10 +34,15 @@ constexpr char kUsage[] =
     "  --ansi-code-page  code page of text files without a mark (default 1252, or the\n"
     "                setting General/AnsiCodePage): 1252, 1251, 949, 932, 936 or 65001\n"
     "  --trace       also print every run-log line on stderr\n"
+    "  --move-to     after the check, move the file of every ticked row into DIR\n"
+    "  --overwrite   replace a file of the same name in DIR (default: keep it, report it)\n"
+    "  --keep-existing  keep a file of the same name in DIR and the row's file in place\n"
+    "  --dry-run     print the moves on stderr instead of making them\n"
     "  update --check  fetch the update manifest from HOST (default: the setting\n"
     "                Update/Host) and say what it offers; installs nothing\n"
     "\n"
-    "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error.\n"
+    "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error,\n"
+    "3 some move failed (its file stays where it was).\n"
     "update --check: 0 up to date, 1 an update is offered, 2 error.\n";
 
 const QStringList &Subcommands()
