@@ -1,37 +1,24 @@
 // "velmora update --check" seen from outside, against a web server on 127.0.0.1.
 #include "TestSupport.h"
+#include "app/cli/CliRun.h"
 #include "update/LoopbackServer.h"
 
 #include <QDir>
-#include <QProcess>
-#include <QProcessEnvironment>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-struct SUpdateRunResult
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 class CUpdateCliFixture : public ::testing::Test
 {
 protected:
-    SUpdateRunResult Run(const QStringList &arguments)
+    velmora::test::SRun Run(const QStringList &arguments)
     {
-        QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"TMPDIR"_s, m_temp.path());
         environment.insert(u"XDG_CONFIG_HOME"_s, m_config.path()); // no Update/Host setting
-        process.setProcessEnvironment(environment);
-        process.start(QStringLiteral(VELMORA_BINARY), QStringList{u"update"_s} + arguments);
-        process.waitForFinished(60000);
-        return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1, process.readAllStandardOutput(),
-                process.readAllStandardError()};
+        return velmora::test::RunVelmora(QStringList{u"update"_s} + arguments, environment);
     }
     void Publish(const QByteArray &manifest)
     {
@@ -52,7 +39,7 @@ constexpr char kManifest[] = "[HEADER]\nAPPTITLE=Velmora\nFILENUMBER=1\nFILENAME
 TEST_F(CUpdateCliFixture, OfferedNewerEqualOrNothing)
 {
     Publish(QByteArray(kManifest).replace("%1", "1.0.0.16"));
-    SUpdateRunResult run = Run({u"--check"_s, u"--host"_s, m_server.Host()});
+    velmora::test::SRun run = Run({u"--check"_s, u"--host"_s, m_server.Host()});
     EXPECT_EQ(run.exitCode, 1) << run.err.constData();
     EXPECT_TRUE(run.out.contains("Offered: Velmora.exe 1.0.0.16\n"));
     EXPECT_TRUE(run.out.contains("Running: velmora 1.0.0.15\n"));
@@ -77,7 +64,7 @@ TEST_F(CUpdateCliFixture, ErrorsExitTwo)
                                          QStringList{u"--check"_s, u"--host"_s, u"a;b"_s},
                                          QStringList{u"--check"_s, u"--host"_s,
                                                      u"127.0.0.1:%1"_s.arg(velmora::test::ClosedLoopbackPort())}}) {
-        const SUpdateRunResult run = Run(arguments);
+        const velmora::test::SRun run = Run(arguments);
         EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_FALSE(run.err.isEmpty());
