@@ -21,6 +21,8 @@ constexpr SFuzzTarget kTargets[] = {
     {"zip-archive", FuzzZipArchive},
     {"unzip-output", FuzzUnzipOutput},
     {"playlist", FuzzPlaylist},
+    {"update-manifest", FuzzManifest},
+    {"version-marker", FuzzVersionMarker},
 };
 
 } // namespace

@@ -35,5 +35,7 @@ bool FuzzPackagedHeader(QByteArrayView data);
 bool FuzzZipArchive(QByteArrayView data);
 bool FuzzUnzipOutput(QByteArrayView data);
 bool FuzzPlaylist(QByteArrayView data);
+bool FuzzManifest(QByteArrayView data);
+bool FuzzVersionMarker(QByteArrayView data);
 
 } // namespace velmora::fuzz

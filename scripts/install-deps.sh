@@ -13,6 +13,8 @@ packages=(
   libgtest-dev libgmock-dev
   shared-mime-info
   zlib1g-dev libminizip-dev unzip
+  libcurl4-openssl-dev
+  python3
   mediainfo libmediainfo0v5
   clang libclang-rt-14-dev
   dpkg-dev file   # dpkg-shlibdeps and file, which CPack uses to find the package's Depends

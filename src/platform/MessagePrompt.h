@@ -14,6 +14,13 @@ public:
     virtual ~IMessagePrompt() = default;
     virtual void ShowMessage(const QString &text) = 0;
     virtual EPromptAnswer AskYesNoCancel(const QString &text) = 0;
+    // A Yes/No question with a title of its own. Prompts without such a dialog ask the
+    // three-way question with the title as its first line; anything but Yes is No.
+    virtual EPromptAnswer AskYesNo(const QString &title, const QString &text)
+    {
+        return AskYesNoCancel(title.trimmed() + u'\n' + text) == EPromptAnswer::Yes ? EPromptAnswer::Yes
+                                                                                   : EPromptAnswer::No;
+    }
 };
 
 // The prompt in use; never null (a silent one that answers Cancel until one is set).

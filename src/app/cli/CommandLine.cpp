@@ -1,6 +1,7 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CheckCommand.h"
+#include "app/cli/UpdateCommand.h"
 #include "res/Version.h"
 
 #include <cstdio>
@@ -17,6 +18,7 @@ constexpr char kUsage[] =
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
     "                     [--ansi-code-page N] [--trace]\n"
     "                     [--move-to DIR [--overwrite|--keep-existing] [--dry-run]] FOLDER\n"
+    "       velmora update --check [--host HOST]\n"
     "       velmora --version\n"
     "\n"
     "  (no command)  open the window; with FOLDER, check FOLDER in it at once\n"
@@ -36,13 +38,16 @@ constexpr char kUsage[] =
     "  --overwrite   replace a file of the same name in DIR (default: keep it, report it)\n"
     "  --keep-existing  keep a file of the same name in DIR and the row's file in place\n"
     "  --dry-run     print the moves on stderr instead of making them\n"
+    "  update --check  fetch the update manifest from HOST (default: the setting\n"
+    "                Update/Host) and say what it offers; installs nothing\n"
     "\n"
     "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error,\n"
-    "3 some move failed (its file stays where it was).\n";
+    "3 some move failed (its file stays where it was).\n"
+    "update --check: 0 up to date, 1 an update is offered, 2 error.\n";
 
 const QStringList &Subcommands()
 {
-    static const QStringList names{u"check"_s};
+    static const QStringList names{u"check"_s, u"update"_s};
     return names;
 }
 
@@ -70,6 +75,8 @@ int RunCommandLine(const QStringList &arguments)
     }
     if (command == u"check"_s)
         return RunCheckCommand(arguments.mid(1));
+    if (command == u"update"_s)
+        return RunUpdateCommand(arguments.mid(1));
     std::fputs(kUsage, stderr);
     return 2;
 }

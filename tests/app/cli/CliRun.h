@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 namespace velmora::test {
@@ -14,13 +15,20 @@ struct SRun
     QByteArray err;
 };
 
-inline SRun RunVelmora(const QStringList &arguments)
+// The same with an environment of the caller's (a temporary folder, a settings folder).
+inline SRun RunVelmora(const QStringList &arguments, const QProcessEnvironment &environment)
 {
     QProcess process;
+    process.setProcessEnvironment(environment);
     process.start(QString::fromUtf8(VELMORA_BINARY), arguments);
     process.waitForFinished(60000);
     return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
             process.readAllStandardOutput(), process.readAllStandardError()};
+}
+
+inline SRun RunVelmora(const QStringList &arguments)
+{
+    return RunVelmora(arguments, QProcessEnvironment::systemEnvironment());
 }
 
 } // namespace velmora::test
