@@ -4,6 +4,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/QuillonView.h"
+#include "check/DirListTexts.h"
 #include "check/ui/DirListView.h"
 #include "platform/Settings.h"
 #include "widgets/ui/TraceView.h"
@@ -233,6 +234,7 @@ TEST_F(MainFrame, MoveWithoutTicksSaysSoAndOpensNoPicker)
     CMainFrame frame;
     frame.View().CheckFolder(Library(), 1);
     ASSERT_TRUE(frame.View().Button(IDC_MOVE).isEnabled());
+    dirlist::SetAllChecks(frame.View().DirItems(), false); // the check ticked the problem file
     QTest::mouseClick(&frame.View().Button(IDC_MOVE), Qt::LeftButton);
     SetMessagePrompt(nullptr);
     EXPECT_EQ(prompt.m_messages, QStringList{u"No match file or No check box !"_s});
