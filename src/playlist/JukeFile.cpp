@@ -101,16 +101,15 @@ bool LoadJukeFile(CRevItemList &grid, const QString &path)
         n = std::min(n, MostLinesOf(cachePath));
         const int base = grid.GetItemCount();
         grid.Rows().SetSize(base + n);
-        if (grid.KeepsSongNumbers()) {
-            QStringList &numbers = grid.SongNumbers();
-            numbers.resize(base + n);
-        }
+        const bool keepNumbers = grid.KeepsSongNumbers() && grid.PlaylistEncoding() == 0;
+        if (keepNumbers)
+            grid.SongNumbers().resize(base + n);
         const int written = ReadCacheRows(grid, cache, base, n);
         // A cache shorter than its count would leave blank rows that name no file; they
         // are dropped instead of shown as missing songs.
         if (written < n) {
             grid.Rows().SetSize(base + written);
-            if (grid.KeepsSongNumbers())
+            if (keepNumbers)
                 grid.SongNumbers().resize(base + written);
         }
         // Nothing is drawn while the rows are read (no log line pumps events meanwhile), so

@@ -51,6 +51,8 @@ public:
 
     bool RowFileFound(int i);
     bool CheckRowFile(int i, QString &folder, QString &file);
+    // The local folder a row's file is looked for in first (drive letters mapped).
+    QString SongFolder(int i) const;
     // Cut: removes the rows (indices in any order, duplicates ignored).
     void RemoveRows(QList<int> rows);
 

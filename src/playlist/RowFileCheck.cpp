@@ -67,6 +67,16 @@ bool CRevItemList::DecideFound(int i, QString *testedFolder, QString *firstFile)
     return false;
 }
 
+QString CRevItemList::SongFolder(int i) const
+{
+    if (i < 0 || i >= GetItemCount())
+        return {};
+    QString folder = m_drives.NativePath(m_rows[i].szPath);
+    if (!folder.endsWith(u'/') && IsPlainFile(folder))
+        folder = FolderOf(folder);
+    return folder;
+}
+
 bool CRevItemList::RowFileFound(int i)
 {
     if (i < 0 || i >= GetItemCount())

@@ -1,6 +1,7 @@
 #include "app/cli/CommandLine.h"
 
 #include "app/cli/CheckCommand.h"
+#include "app/cli/PlaylistCommand.h"
 #include "res/Version.h"
 
 #include <cstdio>
@@ -16,6 +17,7 @@ constexpr char kUsage[] =
     "       velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
     "                     [--ansi-code-page N] [--trace] FOLDER\n"
+    "       velmora playlist [--format text|json|csv] [--data-dir DIR] [--suggest] FILE\n"
     "       velmora --version\n"
     "\n"
     "  (no command)  open the window; with FOLDER, check FOLDER in it at once\n"
@@ -31,12 +33,17 @@ constexpr char kUsage[] =
     "  --ansi-code-page  code page of text files without a mark (default 1252, or the\n"
     "                setting General/AnsiCodePage): 1252, 1251, 949, 932, 936 or 65001\n"
     "  --trace       also print every run-log line on stderr\n"
+    "  playlist      load a .txt or .mpl playlist as the playlist grid does, log whether\n"
+    "                each entry's file exists, and print one row per entry\n"
+    "  --suggest     name the likely file of each missing entry when one is nearby\n"
     "\n"
-    "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error.\n";
+    "Exit status: check: 0 all rows in order, 1 some row marked or with a result;\n"
+    "playlist: 0 every file found, 1 some file missing or the playlist unusable;\n"
+    "both: 2 usage error.\n";
 
 const QStringList &Subcommands()
 {
-    static const QStringList names{u"check"_s};
+    static const QStringList names{u"check"_s, u"playlist"_s};
     return names;
 }
 
@@ -64,6 +71,8 @@ int RunCommandLine(const QStringList &arguments)
     }
     if (command == u"check"_s)
         return RunCheckCommand(arguments.mid(1));
+    if (command == u"playlist"_s)
+        return RunPlaylistCommand(arguments.mid(1));
     std::fputs(kUsage, stderr);
     return 2;
 }
