@@ -51,8 +51,9 @@ public:
 
     bool RowFileFound(int i);
     bool CheckRowFile(int i, QString &folder, QString &file);
-    // The local folder a row's file is looked for in first (drive letters mapped).
-    QString SongFolder(int i) const;
+    // The local folders a row's file is looked for in: its own (drive letters mapped), then
+    // for a song on another drive than the playlist's, the relocation candidates.
+    QStringList SongFolders(int i) const;
     // Cut: removes the rows (indices in any order, duplicates ignored).
     void RemoveRows(QList<int> rows);
 

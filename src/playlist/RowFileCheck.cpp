@@ -26,6 +26,26 @@ bool IsPlainFile(const QString &path)
 
 } // namespace
 
+QStringList CRevItemList::SongFolders(int i) const
+{
+    if (i < 0 || i >= GetItemCount())
+        return {};
+    const QString path = m_rows[i].szPath;
+    QString folder = m_drives.NativePath(path);
+    if (!folder.endsWith(u'/') && IsPlainFile(folder))
+        folder = FolderOf(folder);
+    QStringList folders{folder};
+    // A song of another drive than the playlist's is looked for on the playlist's side, as
+    // when a library was copied to another disc with its playlists.
+    const QChar songDrive = CDriveMap::DriveLetterOf(path);
+    QChar playlistDrive = CDriveMap::DriveLetterOf(m_strPlaylistPath);
+    if (playlistDrive.isNull())
+        playlistDrive = m_drives.DriveHolding(m_strPlaylistPath);
+    if (!songDrive.isNull() && songDrive != playlistDrive && !m_strPlaylistFolder.isEmpty())
+        folders += CDriveMap::RelocationCandidates(path, m_strPlaylistFolder);
+    return folders;
+}
+
 bool CRevItemList::DecideFound(int i, QString *testedFolder, QString *firstFile)
 {
     _ITEMINFO &row = m_rows[i];
@@ -41,40 +61,20 @@ bool CRevItemList::DecideFound(int i, QString *testedFolder, QString *firstFile)
     }
     if (files.endsWith(u".cda"_s))
         return true;
-    QString folder = m_drives.NativePath(row.szPath);
-    if (!folder.endsWith(u'/') && IsPlainFile(folder))
-        folder = FolderOf(folder);
+    const QStringList folders = SongFolders(i);
     if (testedFolder)
-        *testedFolder = folder;
-    if (FirstFileExists(folder, first))
+        *testedFolder = folders.first();
+    if (FirstFileExists(folders.first(), first))
         return true;
-    // A song of another drive than the playlist's is looked for on the playlist's side, as
-    // when a library was copied to another disc with its playlists.
-    const QChar songDrive = CDriveMap::DriveLetterOf(row.szPath);
-    QChar playlistDrive = CDriveMap::DriveLetterOf(m_strPlaylistPath);
-    if (playlistDrive.isNull())
-        playlistDrive = m_drives.DriveHolding(m_strPlaylistPath);
-    if (songDrive.isNull() || songDrive == playlistDrive || m_strPlaylistFolder.isEmpty())
-        return false;
-    for (const QString &candidate : CDriveMap::RelocationCandidates(row.szPath, m_strPlaylistFolder)) {
-        if (candidate.size() < 260 && FirstFileExists(candidate, first)) {
-            row.szPath = candidate;
+    for (qsizetype k = 1; k < folders.size(); ++k) {
+        if (folders.at(k).size() < 260 && FirstFileExists(folders.at(k), first)) {
+            row.szPath = folders.at(k);
             if (testedFolder)
-                *testedFolder = candidate;
+                *testedFolder = folders.at(k);
             return true;
         }
     }
     return false;
-}
-
-QString CRevItemList::SongFolder(int i) const
-{
-    if (i < 0 || i >= GetItemCount())
-        return {};
-    QString folder = m_drives.NativePath(m_rows[i].szPath);
-    if (!folder.endsWith(u'/') && IsPlainFile(folder))
-        folder = FolderOf(folder);
-    return folder;
 }
 
 bool CRevItemList::RowFileFound(int i)

@@ -132,8 +132,16 @@ QStringList Suggestions(CRevItemList &grid)
     for (int i = 0; i < grid.GetItemCount(); ++i) {
         const _ITEMINFO *row = grid.GetRow(i);
         const bool found = row && (row->dwFlags & REV_FOUND);
-        suggestions.append(found ? QString()
-                                 : SuggestMissingFile(grid.SongFolder(i), row->szFileName.Text().section(u';', 0, 0)));
+        QString suggestion;
+        if (!found) {
+            const QString file = row->szFileName.Text().section(u';', 0, 0);
+            for (const QString &folder : grid.SongFolders(i)) {
+                suggestion = SuggestMissingFile(folder, file);
+                if (!suggestion.isEmpty())
+                    break;
+            }
+        }
+        suggestions.append(suggestion);
     }
     return suggestions;
 }
