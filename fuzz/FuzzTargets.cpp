@@ -21,6 +21,7 @@ constexpr SFuzzTarget kTargets[] = {
     {"zip-archive", FuzzZipArchive},
     {"unzip-output", FuzzUnzipOutput},
     {"playlist", FuzzPlaylist},
+    {"mpl", FuzzMpl},
 };
 
 } // namespace

@@ -35,5 +35,6 @@ bool FuzzPackagedHeader(QByteArrayView data);
 bool FuzzZipArchive(QByteArrayView data);
 bool FuzzUnzipOutput(QByteArrayView data);
 bool FuzzPlaylist(QByteArrayView data);
+bool FuzzMpl(QByteArrayView data);
 
 } // namespace velmora::fuzz

@@ -3,6 +3,8 @@
 #include "platform/CodePage.h"
 #include "playlist/TextConversion.h"
 
+#include <algorithm>
+
 namespace velmora {
 
 namespace {
@@ -51,8 +53,12 @@ std::optional<QString> ReadArchiveString(CByteReader &reader)
     const QByteArrayView text = reader.Get_Bytes(qsizetype(bytes));
     if (!reader.Ok())
         return std::nullopt;
-    if (!unicode)
-        return ToWide(kAnsiCodePage, text.toByteArray());
+    if (!unicode) {
+        // Plain ASCII reads the same in every supported code page; skipping the converter
+        // for it makes a million-song MPL load several times faster.
+        const bool ascii = std::all_of(text.begin(), text.end(), [](char byte) { return quint8(byte) < 0x80; });
+        return ascii ? QString::fromLatin1(text) : ToWide(kAnsiCodePage, text.toByteArray());
+    }
     QString wide(qsizetype(*length), Qt::Uninitialized);
     for (qsizetype i = 0; i < wide.size(); ++i)
         wide[i] = QChar(char16_t(quint8(text.at(2 * i)) | (quint8(text.at(2 * i + 1)) << 8)));

@@ -2,6 +2,7 @@
 
 #include "inspect/FileBytes.h"
 #include "platform/MessagePrompt.h"
+#include "platform/MessagePump.h"
 #include "playlist/ArchiveString.h"
 #include "playlist/KlovPlaylist.h"
 #include "playlist/RevItemList.h"
@@ -16,6 +17,7 @@ namespace {
 
 constexpr char16_t kVersion1[] = u"klovmplfile";
 constexpr char16_t kRevision2[] = u"klovmplrev2";
+constexpr qint32 kRowsPerPump = 1024;
 
 void ShowProblem(const char16_t *text)
 {
@@ -37,6 +39,11 @@ bool ReadRecords(CRevItemList &grid, CByteReader &reader, int fieldCount, AddRec
                                                  grid.GetItemCount() + possible)));
     QStringList fields;
     for (qint32 k = 0; k < count; ++k) {
+        // Long loads keep the interface live and show their rows as they come.
+        if (k % kRowsPerPump == kRowsPerPump - 1) {
+            grid.FlushRowBatch();
+            PumpMessages();
+        }
         fields.clear();
         for (int f = 0; f < fieldCount; ++f) {
             const std::optional<QString> text = ReadArchiveString(reader);
@@ -61,6 +68,12 @@ bool LoadMplFile(CRevItemList &grid, const QString &path)
     CByteReader reader(*bytes);
     const QString magic = ReadArchiveString(reader).value_or(QString());
     bool complete = false;
+    struct SBatch
+    {
+        CRevItemList &grid;
+        ~SBatch() { grid.EndRowBatch(); }
+    } batch{grid};
+    grid.BeginRowBatch();
     if (magic == QStringView(kVersion1)) {
         complete = ReadRecords(grid, reader, 2, [&grid](const QStringList &f) { grid.AddSongFile(f.at(0), f.at(1)); });
     } else if (magic == QStringView(kRevision2)) {

@@ -89,13 +89,14 @@ void CRevItemList::RemoveAllRows()
         m_observer->OnRowsAboutToReset();
     m_rows.RemoveAll();
     m_songNumbers.clear();
+    m_nBatchAnnounced = 0;
     if (m_observer)
         m_observer->OnRowsReset();
 }
 
 bool CRevItemList::ListSelectDirectory(const QString &path, bool append)
 {
-    if (path.isEmpty())
+    if (path.isEmpty() || m_bLoading)
         return false;
     if (!append)
         RemoveAllRows();
@@ -112,7 +113,9 @@ bool CRevItemList::ListSelectDirectory(const QString &path, bool append)
     NotifyBusy(true);
     m_drives = CDriveMap::FromSettings();
     m_nPlaylistEncoding = 0;
+    m_bLoading = true;
     const bool loaded = LoadPlaylistFile(path);
+    m_bLoading = false;
     NotifyBusy(false);
     if (!loaded)
         return false;
@@ -155,9 +158,35 @@ void CRevItemList::AddRecordRow(const QStringList &fields)
     if (!RecordFileFound(m_drives, field(4), field(5)))
         row.dwFlags &= ~REV_FOUND;
     const int first = GetItemCount();
+    if (m_bBatching) {
+        m_rows.Add(std::move(row));
+        return;
+    }
     NotifyRowsAboutToAppend(first, first);
     m_rows.Add(std::move(row));
     NotifyRowsAppended();
+}
+
+void CRevItemList::BeginRowBatch()
+{
+    m_bBatching = true;
+    m_nBatchAnnounced = GetItemCount();
+}
+
+void CRevItemList::FlushRowBatch()
+{
+    if (!m_bBatching || m_nBatchAnnounced >= GetItemCount())
+        return;
+    // The view keeps its own row count, so the block is announced after it was added.
+    NotifyRowsAboutToAppend(m_nBatchAnnounced, GetItemCount() - 1);
+    NotifyRowsAppended();
+    m_nBatchAnnounced = GetItemCount();
+}
+
+void CRevItemList::EndRowBatch()
+{
+    FlushRowBatch();
+    m_bBatching = false;
 }
 
 void CRevItemList::AddSongRecord(const QString &file, const QString &folder, const QString &index,
@@ -217,6 +246,7 @@ void CRevItemList::RemoveRows(QList<int> rows)
                 m_songNumbers.removeAt(row);
         }
     }
+    m_nBatchAnnounced = GetItemCount(); // the view has taken every row again
     if (m_observer)
         m_observer->OnRowsReset();
 }

@@ -62,6 +62,14 @@ public:
     void NotifyRowsAboutToAppend(int first, int last);
     void NotifyRowsAppended();
     void NotifyBusy(bool busy);
+    // While a batch is open, appended rows are announced to the view in blocks (at each
+    // flush and at the end) rather than one by one.
+    void BeginRowBatch();
+    void FlushRowBatch();
+    void EndRowBatch();
+    // A load is running: the interface stays live during it, and a second load started
+    // meanwhile is refused.
+    bool IsLoading() const { return m_bLoading; }
 
     const QString &PlaylistPath() const { return m_strPlaylistPath; }
     const QString &PlaylistFolder() const { return m_strPlaylistFolder; }
@@ -122,6 +130,9 @@ private:
     bool m_bAutoSize = true;
     bool m_bKeepSongNumbers = false;
     bool m_bAppendAnnounced = false;
+    bool m_bBatching = false;
+    int m_nBatchAnnounced = 0;
+    bool m_bLoading = false;
     QStringList m_songNumbers;
     std::array<int, kRevColumnCount> m_widths{};
     std::array<int, kRevColumnCount> m_rememberedWidths{};

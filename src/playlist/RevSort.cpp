@@ -52,7 +52,7 @@ int Compare(const _ITEMINFO &a, const _ITEMINFO &b, int column)
 
 void CRevItemList::SortByColumn(int column)
 {
-    if (!IsSortColumn(column))
+    if (!IsSortColumn(column) || IsLoading())
         return;
     const bool sameColumn = column == m_nSortColumn;
     m_bSortAscending = sameColumn ? !m_bSortAscending : true;
