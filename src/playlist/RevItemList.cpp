@@ -98,6 +98,13 @@ bool CRevItemList::ListSelectDirectory(const QString &path, bool append)
 {
     if (path.isEmpty() || m_bLoading)
         return false;
+    // Log lines let the interface run, so the guard covers the whole load.
+    struct SLoadingScope
+    {
+        bool &loading;
+        explicit SLoadingScope(bool &flag) : loading(flag) { loading = true; }
+        ~SLoadingScope() { loading = false; }
+    } scope(m_bLoading);
     if (!append)
         RemoveAllRows();
     if (EndsWithNoCase(path, u"/dummy") || EndsWithNoCase(path, u"\\dummy")) {
@@ -113,9 +120,7 @@ bool CRevItemList::ListSelectDirectory(const QString &path, bool append)
     NotifyBusy(true);
     m_drives = CDriveMap::FromSettings();
     m_nPlaylistEncoding = 0;
-    m_bLoading = true;
     const bool loaded = LoadPlaylistFile(path);
-    m_bLoading = false;
     NotifyBusy(false);
     if (!loaded)
         return false;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "platform/MessagePump.h"
 #include "platform/Settings.h"
 #include "playlist/RevItemList.h"
 #include "playlist/ui/RevListModel.h"
@@ -159,4 +160,34 @@ TEST_F(RevListView, CutRemovesTheSelectedRows)
     ASSERT_EQ(grid.GetItemCount(), 2);
     EXPECT_EQ(view.model()->rowCount(), 2);
     EXPECT_EQ(grid.GetCellText(1, 2), u"three"_s);
+}
+
+TEST_F(RevListView, LongLoadsShowTheirRowsInBlocksAndRefuseASecondLoad)
+{
+    // A revision-2 MPL file of 3,000 records in 8-bit archive strings.
+    const auto string = [](const QByteArray &text) { return char(text.size()) + text; };
+    QByteArray bytes = string("klovmplrev2");
+    const qint32 count = 3000;
+    bytes.append(reinterpret_cast<const char *>(&count), 4); // little-endian on the test hosts
+    for (int i = 0; i < count; ++i)
+        bytes += string(QByteArray::number(i) + ".mp3") + string("/x/") + string(QByteArray::number(i)) + string("T")
+            + string("A");
+    const QString path = m_dir.filePath(u"big.mpl"_s);
+    test::WriteBytes(path, bytes);
+
+    CRevItemList grid;
+    CRevListView view(grid);
+    QList<int> seen;
+    bool nestedLoaded = true;
+    SetMessagePumpHook([&] {
+        seen.append(view.model()->rowCount());
+        nestedLoaded = grid.ListSelectDirectory(path, true);
+    });
+    EXPECT_TRUE(grid.ListSelectDirectory(path, false));
+    SetMessagePumpHook({});
+    EXPECT_EQ(view.model()->rowCount(), 3000);
+    EXPECT_EQ(grid.GetItemCount(), 3000);
+    ASSERT_FALSE(seen.isEmpty());
+    EXPECT_EQ(seen.first() % 1024, 0); // whole blocks only
+    EXPECT_FALSE(nestedLoaded);
 }
