@@ -89,6 +89,7 @@ void CRevItemList::RemoveAllRows()
         m_observer->OnRowsAboutToReset();
     m_rows.RemoveAll();
     m_songNumbers.clear();
+    m_nNextIndex = -1;
     m_nBatchAnnounced = 0;
     if (m_observer)
         m_observer->OnRowsReset();
@@ -162,6 +163,11 @@ void CRevItemList::AddRecordRow(const QStringList &fields)
         DecodeTrackText(field(8), row);
     if (!RecordFileFound(m_drives, field(4), field(5)))
         row.dwFlags &= ~REV_FOUND;
+    if (m_nNextIndex >= 0) {
+        const int number = LeadingNumber(row.szIndex);
+        if (number >= m_nNextIndex)
+            m_nNextIndex = number == std::numeric_limits<int>::max() ? number : number + 1;
+    }
     const int first = GetItemCount();
     if (m_bBatching) {
         m_rows.Add(std::move(row));
@@ -220,10 +226,13 @@ void CRevItemList::AddSongFile(const QString &file, const QString &folder)
 
 int CRevItemList::NextIndexNumber() const
 {
-    int largest = 0;
-    for (const _ITEMINFO &row : m_rows)
-        largest = std::max(largest, LeadingNumber(row.szIndex));
-    return largest == std::numeric_limits<int>::max() ? largest : largest + 1;
+    if (m_nNextIndex < 0) {
+        int largest = 0;
+        for (const _ITEMINFO &row : m_rows)
+            largest = std::max(largest, LeadingNumber(row.szIndex));
+        m_nNextIndex = largest == std::numeric_limits<int>::max() ? largest : largest + 1;
+    }
+    return m_nNextIndex;
 }
 
 const _ITEMINFO *CRevItemList::GetRow(int i)
@@ -252,6 +261,7 @@ void CRevItemList::RemoveRows(QList<int> rows)
         }
     }
     m_nBatchAnnounced = GetItemCount(); // the view has taken every row again
+    m_nNextIndex = -1;
     if (m_observer)
         m_observer->OnRowsReset();
 }

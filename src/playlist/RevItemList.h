@@ -58,7 +58,11 @@ public:
     void RemoveRows(QList<int> rows);
 
     // The loaders' side: the row array grown in one step, and the rows written in place.
-    CArray<_ITEMINFO> &Rows() { return m_rows; }
+    CArray<_ITEMINFO> &Rows()
+    {
+        m_nNextIndex = -1; // the caller may write any index
+        return m_rows;
+    }
     void NotifyRowsAboutToAppend(int first, int last);
     void NotifyRowsAppended();
     void NotifyBusy(bool busy);
@@ -133,6 +137,9 @@ private:
     bool m_bBatching = false;
     int m_nBatchAnnounced = 0;
     bool m_bLoading = false;
+    // NextIndexNumber's answer, kept while rows are only appended: a version-1 MPL file
+    // numbers every row, and a scan per row would make a long file quadratic.
+    mutable int m_nNextIndex = -1;
     QStringList m_songNumbers;
     std::array<int, kRevColumnCount> m_widths{};
     std::array<int, kRevColumnCount> m_rememberedWidths{};

@@ -140,3 +140,16 @@ TEST_F(MplFile, UnreadableFileShowsTheLoadMessage)
     EXPECT_FALSE(LoadMplFile(m_grid, Path(u"absent.mpl"_s)));
     EXPECT_EQ(Messages(), QStringList{QString::fromUtf16(kCannotLoadPlaylist)});
 }
+
+TEST_F(MplFile, VersionOneNumbersFollowRowsAddedAndRemoved)
+{
+    QList<QStringList> records;
+    for (int i = 0; i < 2000; ++i)
+        records.append({u"m%1.mp3"_s.arg(i), u"/x/"_s});
+    ASSERT_TRUE(Load(u"v1.mpl"_s, MakeMplFile(u"klovmplfile"_s, records)));
+    EXPECT_EQ(m_grid.GetCellText(1999, 1), u"002000"_s);
+    m_grid.AddSongRecord(u"s.mp3"_s, u"/x/"_s, u"5000"_s, {}, {}, {}, {}, {});
+    EXPECT_EQ(m_grid.NextIndexNumber(), 5001);
+    m_grid.RemoveRows({2000});
+    EXPECT_EQ(m_grid.NextIndexNumber(), 2001);
+}
