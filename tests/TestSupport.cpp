@@ -5,6 +5,8 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QSettings>
+#include <QStandardPaths>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -62,6 +64,24 @@ QStringList CLogCapture::DirectoryLog() const
 QStringList CLogCapture::ErrorLog() const
 {
     return DecodeRunLog(ReadBytes(m_dir.filePath(u"error.log"_s)));
+}
+
+namespace {
+void PointSettingsAt(const QString &folder)
+{
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, folder);
+    QSettings::setPath(QSettings::IniFormat, QSettings::UserScope, folder);
+}
+} // namespace
+
+CScratchSettings::CScratchSettings()
+{
+    PointSettingsAt(m_dir.path());
+}
+
+CScratchSettings::~CScratchSettings()
+{
+    PointSettingsAt(QStandardPaths::writableLocation(QStandardPaths::GenericConfigLocation));
 }
 
 } // namespace velmora::test

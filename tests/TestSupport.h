@@ -35,4 +35,17 @@ private:
     CRunLogs m_logs;
 };
 
+// Moves the settings store into a temporary folder for its lifetime.
+class CScratchSettings
+{
+public:
+    CScratchSettings();
+    ~CScratchSettings();
+    CScratchSettings(const CScratchSettings &) = delete;
+    CScratchSettings &operator=(const CScratchSettings &) = delete;
+
+private:
+    QTemporaryDir m_dir;
+};
+
 } // namespace velmora::test

@@ -19,6 +19,7 @@ CDirItemList::CCheckScope::CCheckScope(CDirItemList &list)
     : m_list(list)
 {
     m_list.m_bChecking = true;
+    m_list.m_bStopRequested = false;
     if (m_list.m_observer)
         m_list.m_observer->OnBusyChanged(true);
 }
@@ -28,6 +29,7 @@ CDirItemList::CCheckScope::~CCheckScope()
     m_list.m_bChecking = false;
     if (m_list.m_observer)
         m_list.m_observer->OnBusyChanged(false);
+    m_list.m_bStopRequested = false;
 }
 
 bool CDirItemList::AddListItem(const SFindRecord &record, const QString &path, int duration)
@@ -56,6 +58,16 @@ bool CDirItemList::AddListItem(const SFindRecord &record, const QString &path, i
     const int row = m_items.Add(std::move(item));
     if (m_observer)
         m_observer->OnRowAdded(row, m_items.GetSize());
+    return true;
+}
+
+bool CDirItemList::StopBeforeFile(int done, int total)
+{
+    if (m_observer)
+        m_observer->OnProgress(done, total);
+    if (!m_bStopRequested)
+        return false;
+    WriteLog(Plain, u"LIST, Check stopped by the user after %d of %d files\r\n", done, total);
     return true;
 }
 

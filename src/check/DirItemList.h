@@ -46,6 +46,14 @@ public:
     };
     bool IsChecking() const { return m_bChecking; }
 
+    // The user asked a running check to end: it stops before its next file, keeps the rows
+    // so far and says so in the run logs. A new check clears the request.
+    void RequestStop() { m_bStopRequested = m_bChecking; }
+    bool IsStopRequested() const { return m_bStopRequested; }
+    // Called before each file of the per-file pass: reports progress, and when a stop was
+    // asked for writes the line that says so and returns true.
+    bool StopBeforeFile(int done, int total);
+
     int GetItemCount() const { return m_items.GetSize(); }
     _ITEMINFO &Item(int index) { return m_items[index]; }
     const _ITEMINFO &Item(int index) const { return m_items[index]; }
@@ -67,6 +75,7 @@ private:
     QStringList m_headers;
     IDirListObserver *m_observer = nullptr;
     bool m_bChecking = false;
+    bool m_bStopRequested = false;
 };
 
 } // namespace velmora

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <QtGlobal>
+
 namespace velmora {
 
 // What a view of the result list hears from the list while a check fills it. Rows are
@@ -16,6 +18,8 @@ public:
     virtual void OnColumnAutoSized(int column) = 0;
     // A check started (show the wait cursor) or ended.
     virtual void OnBusyChanged(bool busy) = 0;
+    // Files of the per-file pass done so far, of total.
+    virtual void OnProgress(int done, int total) { Q_UNUSED(done); Q_UNUSED(total); }
 };
 
 } // namespace velmora

@@ -111,6 +111,8 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
     CReadAhead<SExamination> examinations(int(paths.size()), list.m_tuning.nJobs,
                                           [&](int e) { return Examine(paths.at(e), folders.at(e), engine); });
     for (int e = 0; e < list.GetItemCount(); ++e) {
+        if (list.StopBeforeFile(e, list.GetItemCount()))
+            break;
         ApplyExamination(list, e, examinations.Take(e));
         list.RedrawRow(e);
     }

@@ -49,7 +49,7 @@ void WalkSongFolder(CDirItemList &list, const QString &path, QStringList &jukeRe
 
 // Reads every row's files, ahead on worker threads when the tuning asks for it; rows are
 // updated and logged strictly in list order either way.
-void LoadSongRows(CDirItemList &list)
+bool LoadSongRows(CDirItemList &list)
 {
     QStringList fileNames;
     QStringList paths;
@@ -64,10 +64,13 @@ void LoadSongRows(CDirItemList &list)
         return needed.at(j) ? ReadSongFiles(fileNames.at(j), paths.at(j)) : SSongFileResults();
     });
     for (int j = 0; j < list.GetItemCount(); ++j) {
+        if (list.StopBeforeFile(j, list.GetItemCount()))
+            return false;
         const SSongFileResults read = reads.Take(j);
         LoadMediaFile(list.Item(j), &read);
         list.RedrawRow(j);
     }
+    return true;
 }
 
 } // namespace
@@ -94,9 +97,10 @@ void SongCheck(CDirItemList &list, const QString &path)
         ApplySongList(list.m_items, jukeRecords);
         jukeRecords.clear();
     }
-    LoadSongRows(list);
+    const bool finished = LoadSongRows(list);
     list.ShowAllRows();
-    WriteLog(Progress, u"LIST, ListSelectDirectory OK\r\n\r\n");
+    if (finished)
+        WriteLog(Progress, u"LIST, ListSelectDirectory OK\r\n\r\n");
 }
 
 } // namespace velmora

@@ -41,6 +41,7 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
 {
     SCheckOptions options;
     bool folderSeen = false;
+    bool existingSeen = false;
     bool optionsEnded = false;
     for (qsizetype i = 0; i < arguments.size(); ++i) {
         QString argument = arguments.at(i);
@@ -57,7 +58,7 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
         QString value = SplitInlineValue(argument, &hasValue);
         const bool takesValue =
             argument == u"--format"_s || argument == u"--data-dir"_s || argument == u"--ansi-code-page"_s
-            || argument == u"--engine"_s || argument == u"--jobs"_s;
+            || argument == u"--engine"_s || argument == u"--jobs"_s || argument == u"--move-to"_s;
         if (takesValue && !hasValue) {
             if (i + 1 >= arguments.size()) {
                 *error = argument + u" needs a value"_s;
@@ -76,6 +77,23 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             options.bSubfolders = true;
         } else if (argument == u"--trace"_s) {
             options.bTrace = true;
+        } else if (argument == u"--move-to"_s) {
+            if (value.isEmpty()) {
+                *error = u"--move-to needs a folder"_s;
+                return std::nullopt;
+            }
+            options.strMoveTo = value;
+        } else if (argument == u"--overwrite"_s || argument == u"--keep-existing"_s) {
+            const EExistingTarget existing =
+                argument == u"--overwrite"_s ? EExistingTarget::Overwrite : EExistingTarget::Keep;
+            if (existingSeen && existing != options.existing) {
+                *error = u"--overwrite and --keep-existing exclude each other"_s;
+                return std::nullopt;
+            }
+            existingSeen = true;
+            options.existing = existing;
+        } else if (argument == u"--dry-run"_s) {
+            options.bDryRun = true;
         } else if (argument == u"--data-dir"_s) {
             if (value.isEmpty()) {
                 *error = u"--data-dir needs a folder"_s;
@@ -113,6 +131,10 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             *error = u"unknown option "_s + argument;
             return std::nullopt;
         }
+    }
+    if (options.strMoveTo.isEmpty() && (existingSeen || options.bDryRun)) {
+        *error = u"--overwrite, --keep-existing and --dry-run need --move-to"_s;
+        return std::nullopt;
     }
     if (!folderSeen || options.strFolder.isEmpty()) {
         *error = u"no FOLDER given"_s;

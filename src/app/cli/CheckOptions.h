@@ -8,6 +8,9 @@ namespace velmora {
 
 enum class EOutputFormat { Text, Json, Csv };
 
+// What a move does with a target that exists: keep it (the default) or replace it.
+enum class EExistingTarget { Keep, Overwrite };
+
 struct SCheckOptions
 {
     bool bSongs = false;
@@ -19,6 +22,9 @@ struct SCheckOptions
     QString strEngine;     // empty: as configured
     int nJobs = 0;         // 0: as configured
     QString strFolder;
+    QString strMoveTo;     // empty: no move after the check
+    EExistingTarget existing = EExistingTarget::Keep;
+    bool bDryRun = false;
 };
 
 // Reads the arguments that follow "check"; on a usage error returns nullopt and sets *error.

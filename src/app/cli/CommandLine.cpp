@@ -16,7 +16,8 @@ constexpr char kUsage[] =
     "Usage: velmora [-iDodOdevOdiviz] [FOLDER]\n"
     "       velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
-    "                     [--ansi-code-page N] [--trace] FOLDER\n"
+    "                     [--ansi-code-page N] [--trace]\n"
+    "                     [--move-to DIR [--overwrite|--keep-existing] [--dry-run]] FOLDER\n"
     "       velmora playlist [--format text|json|csv] [--data-dir DIR] [--suggest] FILE\n"
     "       velmora --version\n"
     "\n"
@@ -33,13 +34,17 @@ constexpr char kUsage[] =
     "  --ansi-code-page  code page of text files without a mark (default 1252, or the\n"
     "                setting General/AnsiCodePage): 1252, 1251, 949, 932, 936 or 65001\n"
     "  --trace       also print every run-log line on stderr\n"
+    "  --move-to     after the check, move the file of every ticked row into DIR\n"
+    "  --overwrite   replace a file of the same name in DIR (default: keep it, report it)\n"
+    "  --keep-existing  keep a file of the same name in DIR and the row's file in place\n"
+    "  --dry-run     print the moves on stderr instead of making them\n"
     "  playlist      load a .txt or .mpl playlist as the playlist grid does, log whether\n"
     "                each entry's file exists, and print one row per entry\n"
     "  --suggest     name the likely file of each missing entry when one is nearby\n"
     "\n"
-    "Exit status: check: 0 all rows in order, 1 some row marked or with a result;\n"
-    "playlist: 0 every file found, 1 some file missing or the playlist unusable;\n"
-    "both: 2 usage error.\n";
+    "Exit status: check: 0 all rows in order, 1 some row marked or with a result,\n"
+    "3 some move failed (its file stays where it was); playlist: 0 every file found,\n"
+    "1 some file missing or the playlist unusable; both: 2 usage error.\n";
 
 const QStringList &Subcommands()
 {

@@ -1,5 +1,6 @@
 #include "app/cli/RowWriter.h"
 
+#include "app/DisplayWidth.h"
 #include "app/Format.h"
 #include "check/DirItemList.h"
 
@@ -42,15 +43,16 @@ QByteArray WriteText(const CDirItemList &list)
                   list.ColumnHeader(3), list.ColumnHeader(4), list.ColumnHeader(5), list.ColumnHeader(6)});
     for (const _ITEMINFO &item : list.m_items)
         table.append(TextCells(item));
-    QList<qsizetype> widths(table.first().size(), 0);
+    // Columns are as wide as a terminal draws their cells, not as their UTF-16 lengths.
+    QList<int> widths(table.first().size(), 0);
     for (const QStringList &row : std::as_const(table))
         for (qsizetype c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], row.at(c).size());
+            widths[c] = std::max(widths[c], DisplayWidth(row.at(c)));
     QString out;
     for (const QStringList &row : std::as_const(table)) {
         QString line;
         for (qsizetype c = 0; c < row.size(); ++c)
-            line += (c + 1 < row.size() ? row.at(c).leftJustified(widths[c]) + u"  "_s : row.at(c));
+            line += (c + 1 < row.size() ? PadToDisplayWidth(row.at(c), widths[c]) + u"  "_s : row.at(c));
         while (line.endsWith(u' '))
             line.chop(1);
         out += line + u'\n';

@@ -1,14 +1,25 @@
 #include "app/ui/WindowApplication.h"
 
 #include "app/ApplicationIdentity.h"
+#include "app/StartupOptions.h"
+#include "app/TraceDebug.h"
 #include "app/cli/CommandLine.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/QuillonView.h"
+#include "app/ui/WindowPrompt.h"
+#include "platform/DebugChannel.h"
+#include "widgets/ui/FileIcons.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMainWindow>
+#include <QFontDatabase>
+#include <QIcon>
+#include <QTimer>
 #include <cstdio>
 
 namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
@@ -19,18 +30,46 @@ bool HasDisplay()
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+bool CheckArguments(const QStringList &arguments)
+{
+    for (const QString &argument : arguments) {
+        if (!IsNoUpdateSwitch(argument) && !QFileInfo(argument).isDir()) {
+            std::fprintf(stderr, "velmora: %s is not a folder\n", argument.toLocal8Bit().constData());
+            PrintUsageError();
+            return false;
+        }
+    }
+    return true;
+}
+
+// The program's icon in every size it is drawn in; the desktop matches the window to the
+// menu entry by the desktop file's name.
+void ApplyApplicationIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 32, 48, 64, 128, 256})
+        icon.addFile(u":/icons/velmora-%1.png"_s.arg(size), QSize(size, size));
+    QApplication::setWindowIcon(icon);
+    QGuiApplication::setDesktopFileName(u"velmora"_s);
+}
+
+// The desktop's general font, two sizes larger, for every window of the program.
+void ApplyApplicationFont()
+{
+    QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
+    if (font.pixelSize() > 0)
+        font.setPixelSize(font.pixelSize() + 2);
+    else
+        font.setPointSizeF(font.pointSizeF() + 2);
+    QApplication::setFont(font);
+}
+
 } // namespace
 
 int RunWindowApplication(int argc, char **argv, const QStringList &arguments)
 {
-    for (const QString &argument : arguments) {
-        if (argument.compare(QStringLiteral("-iDodOdevOdiviz"), Qt::CaseInsensitive) != 0
-            && !QFileInfo(argument).isDir()) {
-            std::fprintf(stderr, "velmora: %s is not a folder\n", argument.toLocal8Bit().constData());
-            PrintUsageError();
-            return 2;
-        }
-    }
+    if (!CheckArguments(arguments))
+        return 2;
     if (!HasDisplay()) {
         std::fputs("velmora: no display to open the window on (DISPLAY is not set); "
                    "use 'velmora check' on the command line\n", stderr);
@@ -38,9 +77,35 @@ int RunWindowApplication(int argc, char **argv, const QStringList &arguments)
     }
     QApplication application(argc, argv);
     NameApplication();
-    QMainWindow frame;
-    frame.show();
-    return application.exec();
+    ApplyApplicationFont();
+    ApplyApplicationIcon();
+    ChooseIconTheme();
+
+    CDebugChannel channel;
+    channel.Connect(CDebugChannel::ConfiguredPort());
+    SetActiveDebugChannel(&channel);
+    CWindowPrompt prompt;
+    SetMessagePrompt(&prompt);
+
+    const SStartupOptions options = ReadStartupOptions(arguments);
+    TraceDebug(u"strUpdateType = %d, %s\n", options.nUpdateType, options.strUpdateChannel);
+
+    int status = 0;
+    {
+        CMainFrame frame(options.nUpdateType);
+        prompt.SetParent(&frame);
+        frame.show();
+        QTimer::singleShot(0, &frame, [&frame, &options] {
+            frame.View().ShowResultList();
+            if (!options.strFolder.isEmpty())
+                frame.View().CheckFolder(QFileInfo(options.strFolder).absoluteFilePath(), 1);
+        });
+        status = application.exec();
+        prompt.SetParent(nullptr);
+    }
+    SetMessagePrompt(nullptr);
+    SetActiveDebugChannel(nullptr);
+    return status;
 }
 
 } // namespace velmora

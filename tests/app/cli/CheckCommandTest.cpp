@@ -1,5 +1,6 @@
 // The command line seen from outside: arguments in, stdout, stderr and exit status out.
 #include "TestSupport.h"
+#include "app/cli/CliRun.h"
 
 #include "samplegen/OtherFormats.h"
 
@@ -13,24 +14,10 @@
 
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
+using velmora::test::RunVelmora;
+using velmora::test::SRun;
 
 namespace {
-
-struct SRun
-{
-    int exitCode = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
-SRun RunVelmora(const QStringList &arguments)
-{
-    QProcess process;
-    process.start(QString::fromUtf8(VELMORA_BINARY), arguments);
-    process.waitForFinished(60000);
-    return {process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1,
-            process.readAllStandardOutput(), process.readAllStandardError()};
-}
 
 class CCliFixture : public ::testing::Test
 {

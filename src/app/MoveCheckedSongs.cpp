@@ -1,0 +1,151 @@
+#include "app/MoveCheckedSongs.h"
+
+#include "app/RunLogs.h"
+#include "check/DirItemList.h"
+#include "inspect/FileList.h"
+#include "platform/FileMove.h"
+#include "platform/FileSystem.h"
+#include "platform/MessagePrompt.h"
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr char16_t kSeparatorLine[] = u"================================================\r\n";
+
+int CountChecked(const CDirItemList &list)
+{
+    int checked = 0;
+    for (const _ITEMINFO &item : list.m_items)
+        checked += item.IsChecked() ? 1 : 0;
+    return checked;
+}
+
+QString WithoutTrailingSlashes(QString folder)
+{
+    while (folder.size() > 1 && folder.endsWith(u'/'))
+        folder.chop(1);
+    return folder;
+}
+
+// A path or name cut to its field no longer names the row's file: its last part must be the
+// row's first name, or the move could reach some other file.
+QString RowProblem(const _ITEMINFO &item)
+{
+    const QString first = item.szFileName.Text().section(u';', 0, 0);
+    const QString path = item.szPath.Text();
+    if (first.isEmpty() || first.contains(u'/') || first == u"."_s || first == u".."_s)
+        return u"the row has no usable file name"_s;
+    if (path.mid(path.lastIndexOf(u'/') + 1) != first)
+        return u"the row's path does not end in its file name"_s;
+    return {};
+}
+
+void WriteSectionHeader(int checked, const QString &folder)
+{
+    WriteLog(Plain, u"\r\n");
+    WriteLog(Plain, kSeparatorLine);
+    WriteLog(Plain, u"MOVE (%d), Directory %s\r\n", checked, LogSafePath(folder));
+    WriteLog(Plain, kSeparatorLine);
+}
+
+struct SMoveRun
+{
+    CDirItemList &list;
+    IFileSystem &fileSystem;
+    const SMoveOptions &options;
+    SMoveSummary &summary;
+};
+
+void Fail(SMoveRun &run, const SPlannedMove &move, const QString &reason)
+{
+    if (!run.options.bDryRun)
+        WriteLog(Problem, u"MoveFile failed: %s\r\n", reason);
+    run.summary.failed.append(move);
+    run.summary.failureReasons.append(reason);
+}
+
+void MoveOneRow(SMoveRun &run, int row)
+{
+    _ITEMINFO &item = run.list.Item(row);
+    SPlannedMove move{row, item.szPath.Text(), MoveTargetPath(run.summary.strTargetFolder, item.szFileName), false};
+    const QString problem = RowProblem(item);
+    const bool sameFile = problem.isEmpty() && IsSameFile(run.fileSystem, move.strSource, move.strTarget);
+    if (problem.isEmpty() && !sameFile && run.fileSystem.Status(move.strTarget, false, nullptr) == 0) {
+        const QString first = item.szFileName.Text().section(u';', 0, 0);
+        const QString question = Format(u"(%s) already exists in TARGET folder. \n\nDo you want overwrite ?", first);
+        if (MessagePrompt().AskYesNoCancel(question) != EPromptAnswer::Yes) {
+            run.summary.kept.append(move);
+            return;
+        }
+        move.bReplaces = true;
+    }
+    if (!run.options.bDryRun)
+        WriteLog(Plain, u"MoveFile '%s' to '%s'\r\n", LogSafePath(move.strSource), LogSafePath(move.strTarget));
+    if (!problem.isEmpty() || sameFile) {
+        Fail(run, move, sameFile ? u"source and target are the same file"_s : problem);
+        return;
+    }
+    if (run.options.bDryRun) {
+        run.summary.moved.append(move);
+        return;
+    }
+    const SMoveResult result = MoveFileTo(run.fileSystem, move.strSource, move.strTarget, move.bReplaces);
+    if (!result.IsMoved()) {
+        Fail(run, move, result.strReason);
+        return;
+    }
+    item.dwFlags &= ~ITEM_CHECKED;
+    run.list.RedrawRow(row);
+    run.summary.moved.append(move);
+}
+
+} // namespace
+
+QString MoveTargetPath(const QString &folder, const QString &fileNames)
+{
+    const QString first = fileNames.section(u';', 0, 0);
+    return folder.endsWith(u'/') ? folder + first : folder + u'/' + first;
+}
+
+SMoveSummary MoveCheckedSongs(CDirItemList &list, IFolderPicker &picker, const SMoveOptions &options)
+{
+    SMoveSummary summary;
+    summary.nChecked = CountChecked(list);
+    if (list.GetItemCount() == 0 || summary.nChecked == 0) {
+        MessagePrompt().ShowMessage(u"No match file or No check box !"_s);
+        return summary;
+    }
+    const QString picked = picker.PickTargetFolder();
+    if (picked.isEmpty())
+        return summary;
+    if (list.IsChecking())
+        return summary;
+    // Each log line lets the window run; this keeps a check from refilling the list meanwhile.
+    CDirItemList::CCheckScope busy(list);
+    IFileSystem &fileSystem = options.fileSystem ? *options.fileSystem : LocalFileSystem();
+    SNodeStatus folderStatus;
+    if (fileSystem.Status(picked, true, &folderStatus) != 0 || !folderStatus.bFolder) {
+        MessagePrompt().ShowMessage(u"The target folder does not exist or is not a folder: "_s + picked);
+        return summary;
+    }
+    summary.bStarted = true;
+    summary.strTargetFolder = WithoutTrailingSlashes(picked);
+    if (!options.bDryRun)
+        WriteSectionHeader(summary.nChecked, summary.strTargetFolder);
+    SMoveRun run{list, fileSystem, options, summary};
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (list.Item(row).IsChecked())
+            MoveOneRow(run, row);
+    }
+    return summary;
+}
+
+void MoveCheckedSongs(CDirItemList &list, IFolderPicker &picker)
+{
+    MoveCheckedSongs(list, picker, SMoveOptions{});
+}
+
+} // namespace velmora

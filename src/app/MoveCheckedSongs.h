@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QList>
+#include <QString>
+
+namespace velmora {
+
+class CDirItemList;
+class IFileSystem;
+
+// Asks for the target folder; empty means cancelled (or a choice without a file-system path).
+class IFolderPicker
+{
+public:
+    virtual ~IFolderPicker() = default;
+    virtual QString PickTargetFolder() = 0;
+};
+
+struct SMoveOptions
+{
+    // Plans the moves and asks the questions, but writes no run-log line and changes nothing.
+    bool bDryRun = false;
+    IFileSystem *fileSystem = nullptr; // null: the local file system
+};
+
+struct SPlannedMove
+{
+    int nRow = -1;
+    QString strSource;
+    QString strTarget;
+    bool bReplaces = false; // the user agreed to replace an existing target
+};
+
+struct SMoveSummary
+{
+    bool bStarted = false;            // a target folder was chosen and the moves ran
+    QString strTargetFolder;
+    int nChecked = 0;
+    QList<SPlannedMove> moved;        // in a dry run: the moves that would be made
+    QList<SPlannedMove> kept;         // existing targets the user chose to keep
+    QList<SPlannedMove> failed;
+    QStringList failureReasons;       // one per failed move
+};
+
+// The Move command over the result list: the "No match file or No check box !" message and
+// the Yes/No/Cancel overwrite question through MessagePrompt(), the log lines, the moves,
+// cleared ticks and row redraws (CDirItemList::RedrawRow).
+void MoveCheckedSongs(CDirItemList &list, IFolderPicker &picker);
+SMoveSummary MoveCheckedSongs(CDirItemList &list, IFolderPicker &picker, const SMoveOptions &options);
+
+// The file of a row in the target folder: folder + "/" + the first name of the row's names.
+QString MoveTargetPath(const QString &folder, const QString &fileNames);
+
+} // namespace velmora

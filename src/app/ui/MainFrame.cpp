@@ -1,0 +1,212 @@
+#include "app/ui/MainFrame.h"
+
+#include "app/ApplicationLook.h"
+#include "app/LogKind.h"
+#include "app/UserPaths.h"
+#include "app/ViewLayout.h"
+#include "app/ui/AboutDialog.h"
+#include "app/ui/LookStyles.h"
+#include "app/ui/QuillonView.h"
+#include "platform/MessagePrompt.h"
+#include "platform/MessagePump.h"
+#include "platform/ShellOpen.h"
+#include "widgets/ui/TraceView.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QApplication>
+#include <QCloseEvent>
+#include <QLabel>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QShortcut>
+#include <QSplitter>
+#include <QStatusBar>
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+CMainFrame::CMainFrame(int updateType, QWidget *parent)
+    : QMainWindow(parent)
+    , m_nLook(LoadApplicationLook())
+    , m_nUpdateType(updateType)
+    , m_splitter(new QSplitter(Qt::Vertical, this))
+    , m_view(new CQuillonView(m_splitter))
+    , m_trace(new CTraceView(m_splitter))
+{
+    setWindowTitle(u"KLOV Velmora v15"_s);
+    m_splitter->setChildrenCollapsible(false);
+    m_view->setMinimumHeight(kMinimumRowHeight);
+    m_trace->setMinimumHeight(kMinimumRowHeight);
+    setCentralWidget(m_splitter);
+
+    m_logs.SetTraceSink(m_trace);
+    SetActiveRunLogs(&m_logs);
+    OpenRunLogsReporting();
+    // Checks run on this thread; every log line lets the window repaint and take clicks.
+    SetMessagePumpHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+
+    CreateMenus();
+    CreateLookCommands();
+    CreateProgress();
+    ApplyLook(m_nLook);
+
+    connect(m_view, &CQuillonView::TraceAndLogsResetRequested, this, [this] {
+        m_trace->Clear();
+        OpenRunLogsReporting();
+    });
+    connect(m_view, &CQuillonView::BusyChanged, this, &CMainFrame::OnBusyChanged);
+    connect(m_view, &CQuillonView::ProgressChanged, this, &CMainFrame::OnProgress);
+    connect(m_view, &CQuillonView::CommandRefused, this,
+            [this](const QString &why) { statusBar()->showMessage(why, 5000); });
+    resize(1000, 700);
+}
+
+CMainFrame::~CMainFrame()
+{
+    SetMessagePumpHook({});
+    SetActiveRunLogs(nullptr);
+    m_logs.SetTraceSink(nullptr);
+    m_logs.CloseRunLogs();
+}
+
+// A data folder that cannot be written leaves the logs closed; the pane says so, since it is
+// then the only record of the run.
+void CMainFrame::OpenRunLogsReporting()
+{
+    m_logs.OpenRunLogs();
+    if (!m_logs.IsDirectoryLogOpen() || !m_logs.IsErrorLogOpen())
+        m_trace->AddLine(Problem, u"Cannot write the run logs in "_s + UserDataPath()
+                                      + u"; lines are shown here only"_s);
+}
+
+void CMainFrame::CreateMenus()
+{
+    QMenu *file = menuBar()->addMenu(u"&File"_s);
+    file->addAction(u"E&xit"_s, this, &QWidget::close);
+    QMenu *help = menuBar()->addMenu(u"&Help"_s);
+    help->addAction(u"User Manual"_s, this, &CMainFrame::OnUserManual);
+    QAction *upgrade = help->addAction(u"Online Upgrade"_s, this, &CMainFrame::OnOnlineUpgrade);
+    upgrade->setObjectName(u"onlineUpgrade"_s);
+    upgrade->setEnabled(m_nUpdateType == 1);
+    help->addAction(u"&About Quillon..."_s, this, &CMainFrame::OnAbout);
+}
+
+// The looks are not on the menu; Ctrl+Alt+1 to Ctrl+Alt+9 pick 210 to 218.
+void CMainFrame::CreateLookCommands()
+{
+    m_looks = new QActionGroup(this);
+    m_looks->setExclusive(true);
+    for (int look = kLookWindows2000; look <= kLookAqua; ++look) {
+        auto *action = new QAction(LookLabel(look), this);
+        action->setCheckable(true);
+        action->setData(look);
+        action->setShortcut(QKeySequence(Qt::CTRL | Qt::ALT | Qt::Key(Qt::Key_1 + look - kLookWindows2000)));
+        action->setShortcutContext(Qt::ApplicationShortcut);
+        connect(action, &QAction::triggered, this, [this, look] { ApplyLook(look); });
+        m_looks->addAction(action);
+        addAction(action);
+    }
+}
+
+void CMainFrame::CreateProgress()
+{
+    m_status = new QLabel(this);
+    m_progress = new QProgressBar(this);
+    m_progress->setMaximumWidth(220);
+    m_progress->hide();
+    m_stop = new QPushButton(u"Stop"_s, this);
+    m_stop->setToolTip(u"End the running check (Escape); the rows so far stay"_s);
+    m_stop->hide();
+    connect(m_stop, &QPushButton::clicked, m_view, &CQuillonView::StopCheck);
+    auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    connect(escape, &QShortcut::activated, m_view, &CQuillonView::StopCheck);
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->addPermanentWidget(m_progress);
+    statusBar()->addPermanentWidget(m_stop);
+}
+
+void CMainFrame::ApplyLook(int look)
+{
+    QApplication::setOverrideCursor(Qt::WaitCursor);
+    m_nLook = look;
+    ApplyLookStyle(look);
+    for (QAction *action : m_looks->actions())
+        action->setChecked(action->data().toInt() == look);
+    update();
+    StoreApplicationLook(look);
+    QApplication::restoreOverrideCursor();
+}
+
+void CMainFrame::ApplyIdealRowHeights()
+{
+    const SSplitterRows rows = IdealSplitterRows(m_splitter->height());
+    m_splitter->setSizes({rows.nTop, rows.nBottom});
+}
+
+void CMainFrame::showEvent(QShowEvent *event)
+{
+    QMainWindow::showEvent(event);
+    if (m_bRowsSized)
+        return;
+    m_bRowsSized = true;
+    ApplyIdealRowHeights();
+}
+
+// A check runs inside this window's event handling; the window may go only once it ended.
+void CMainFrame::closeEvent(QCloseEvent *event)
+{
+    if (!m_view->IsChecking()) {
+        QMainWindow::closeEvent(event);
+        return;
+    }
+    m_bCloseAfterCheck = true;
+    m_view->StopCheck();
+    event->ignore();
+}
+
+void CMainFrame::OnBusyChanged(bool busy)
+{
+    m_progress->setVisible(busy);
+    m_stop->setVisible(busy);
+    if (busy) {
+        m_progress->setRange(0, 0);
+        m_status->setText(u"Reading the folder..."_s);
+        QApplication::setOverrideCursor(Qt::BusyCursor);
+        return;
+    }
+    QApplication::restoreOverrideCursor();
+    m_status->setText(m_view->DirItems().IsStopRequested() ? u"Stopped"_s : QString());
+    if (m_bCloseAfterCheck)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
+}
+
+void CMainFrame::OnProgress(int done, int total)
+{
+    m_progress->setRange(0, total);
+    m_progress->setValue(done);
+    m_status->setText(u"Checking file %1 of %2"_s.arg(done + 1).arg(total));
+}
+
+void CMainFrame::OnUserManual()
+{
+    if (!ShellOpen(ProgramFolder() + u"/userManual.pdf"_s))
+        MessagePrompt().ShowMessage(u"The Help file not found ! (Help.htm)"_s);
+}
+
+void CMainFrame::OnOnlineUpgrade()
+{
+    if (m_nUpdateType != 1)
+        return;
+    MessagePrompt().ShowMessage(u"Disconnected."_s);
+}
+
+void CMainFrame::OnAbout()
+{
+    CAboutDialog about(this);
+    about.exec();
+}
+
+} // namespace velmora

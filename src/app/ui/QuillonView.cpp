@@ -1,0 +1,219 @@
+#include "app/ui/QuillonView.h"
+
+#include "app/ButtonRules.h"
+#include "app/UserPaths.h"
+#include "app/ViewLayout.h"
+#include "check/ListSelectDirectory.h"
+#include "check/ui/DirListModel.h"
+#include "check/ui/DirListView.h"
+#include "platform/MessagePrompt.h"
+#include "platform/Settings.h"
+#include "platform/ShellOpen.h"
+#include "widgets/ui/ColorButton.h"
+#include "widgets/ui/ColorRef.h"
+
+#include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QLineEdit>
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+const QString kFolderPathKey = u"CSongView/FolderPath"_s;
+const QString kSubFolderKey = u"CSongView/SubFolder"_s;
+
+void Place(QWidget *control, const QRect &rect)
+{
+    control->setGeometry(rect.x(), rect.y(), std::max(rect.width(), 0), std::max(rect.height(), 0));
+}
+
+} // namespace
+
+CQuillonView::CQuillonView(QWidget *parent)
+    : QWidget(parent)
+    , m_resultList(new CDirListView(m_dirItems, this))
+    , m_playlistGrid(new QWidget(this))
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, ColorFromColorRef(kBarColour));
+    setPalette(palette);
+    setAutoFillBackground(true);
+    m_playlistGrid->hide();
+    CreateCommandBar();
+    m_nPlaylistMode = 0;
+    m_dirItems.m_tuning = LoadCheckTuning();
+    connect(&m_resultList->Model(), &CDirListModel::BusyChanged, this, &CQuillonView::OnBusyChanged);
+    connect(&m_resultList->Model(), &CDirListModel::ProgressChanged, this, &CQuillonView::ProgressChanged);
+    connect(m_resultList, &CDirListView::OpenFolderRequested, this,
+            [this](const QString &path) { CheckFolder(path, 0); });
+}
+
+void CQuillonView::CreateCommandBar()
+{
+    const auto button = [this](const QString &caption, int id, void (CQuillonView::*command)()) {
+        auto *control = new CColorButton(caption, this);
+        control->setObjectName(u"button%1"_s.arg(id));
+        control->setFixedSize(kButtonWidth, kBarHeight);
+        connect(control, &QPushButton::clicked, this, command);
+        return control;
+    };
+    m_folder = button(u"Folder"_s, IDC_FOLDER, &CQuillonView::OnFolder);
+    m_subFolder = new QCheckBox(u"SubFolder"_s, this);
+    m_subFolder->setObjectName(u"button%1"_s.arg(IDC_SUBFOLDER));
+    m_subFolder->setFixedSize(kButtonWidth, kBarHeight);
+    connect(m_subFolder, &QCheckBox::clicked, this, &CQuillonView::OnSubFolder);
+    m_playlist = button(u"Playlist"_s, IDC_PLAYLIST, &CQuillonView::OnPlaylist);
+    m_clear = button(u"Clear"_s, IDC_CLEAR, &CQuillonView::OnClear);
+    m_save = button(u"Save"_s, IDC_SAVE, &CQuillonView::OnSave);
+    m_errorView = button(u"Error View"_s, IDC_ERRORVIEW, &CQuillonView::OnErrorView);
+    m_move = button(u"Move"_s, IDC_MOVE, &CQuillonView::OnMove);
+    m_pathField = new QLineEdit(this);
+    m_pathField->setReadOnly(true);
+    m_pathField->setObjectName(u"pathField"_s);
+
+    m_dirItems.m_nIncludeSubfolders = OpenSettings()->value(kSubFolderKey, 0).toInt() != 0 ? 1 : 0;
+    m_subFolder->setChecked(m_dirItems.m_nIncludeSubfolders != 0);
+}
+
+QPushButton &CQuillonView::Button(int id)
+{
+    switch (id) {
+    case IDC_FOLDER: return *m_folder;
+    case IDC_PLAYLIST: return *m_playlist;
+    case IDC_CLEAR: return *m_clear;
+    case IDC_SAVE: return *m_save;
+    case IDC_ERRORVIEW: return *m_errorView;
+    default: return *m_move;
+    }
+}
+
+void CQuillonView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    LayOut();
+}
+
+void CQuillonView::LayOut()
+{
+    const SCommandBarLayout layout = LayOutCommandBar(width(), height());
+    Place(m_folder, layout.folder);
+    Place(m_subFolder, layout.subFolder);
+    Place(m_pathField, layout.pathField);
+    Place(m_playlist, layout.playlist);
+    Place(m_clear, layout.clear);
+    Place(m_save, layout.save);
+    Place(m_errorView, layout.errorView);
+    Place(m_move, layout.move);
+    Place(m_resultList, layout.lists);
+    Place(m_playlistGrid, layout.lists);
+    m_resultList->FitTextColumns();
+}
+
+void CQuillonView::ShowResultList()
+{
+    m_playlistGrid->hide();
+    m_resultList->show();
+    m_nPlaylistMode = 0;
+    UpdateButtons();
+    LayOut();
+}
+
+void CQuillonView::UpdateButtons()
+{
+    const SButtonStates states = UpdateButtonStates(m_nPlaylistMode != 0, m_dirItems.GetItemCount(), 0);
+    const bool idle = !m_dirItems.IsChecking();
+    m_clear->setEnabled(idle && states.bClear);
+    m_move->setEnabled(idle && states.bMove);
+    m_folder->setEnabled(idle);
+    m_playlist->setEnabled(idle);
+}
+
+// Commands that change the rows wait for the running check: it reads and writes the same
+// rows between the events it lets through.
+bool CQuillonView::RefuseWhileChecking()
+{
+    if (!m_dirItems.IsChecking())
+        return false;
+    emit CommandRefused(u"A check is running: stop it first (Escape)."_s);
+    return true;
+}
+
+void CQuillonView::CheckFolder(const QString &path, int topLevel)
+{
+    if (RefuseWhileChecking())
+        return;
+    m_playlistGrid->hide();
+    m_resultList->show();
+    m_nPlaylistMode = 0;
+    UpdateButtons();
+    m_pathField->setText(path);
+    m_dirItems.m_nTopLevel = topLevel;
+    m_dirItems.m_nIncludeSubfolders = m_subFolder->isChecked() ? 1 : 0;
+    ListSelectDirectory(m_dirItems, path);
+    m_resultList->Model().FlushRowCount();
+    UpdateButtons();
+}
+
+void CQuillonView::OnBusyChanged(bool busy)
+{
+    UpdateButtons();
+    emit BusyChanged(busy);
+}
+
+void CQuillonView::OnFolder()
+{
+    if (RefuseWhileChecking())
+        return;
+    const QString start = OpenSettings()->value(kFolderPathKey).toString();
+    const QString chosen = QFileDialog::getExistingDirectory(this, u"Current folder is:"_s, start);
+    if (chosen.isEmpty())
+        return;
+    CheckFolder(chosen, 1);
+    OpenSettings()->setValue(kFolderPathKey, chosen);
+    UpdateButtons();
+}
+
+void CQuillonView::OnSubFolder()
+{
+    m_dirItems.m_nIncludeSubfolders = m_subFolder->isChecked() ? 1 : 0;
+    OpenSettings()->setValue(kSubFolderKey, m_dirItems.m_nIncludeSubfolders);
+}
+
+void CQuillonView::OnPlaylist()
+{
+    if (RefuseWhileChecking())
+        return;
+    MessagePrompt().ShowMessage(u"Playlist: not available yet"_s);
+}
+
+void CQuillonView::OnClear()
+{
+    if (RefuseWhileChecking())
+        return;
+    m_dirItems.ClearList();
+    UpdateButtons();
+    emit TraceAndLogsResetRequested();
+}
+
+void CQuillonView::OnSave()
+{
+    OpenInTextViewer(UserDataPath(u"directory.log"_s));
+}
+
+void CQuillonView::OnErrorView()
+{
+    OpenInTextViewer(UserDataPath(u"error.log"_s));
+}
+
+void CQuillonView::OnMove()
+{
+    if (RefuseWhileChecking())
+        return;
+    MessagePrompt().ShowMessage(u"Move: not available yet"_s);
+}
+
+} // namespace velmora

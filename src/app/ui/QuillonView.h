@@ -1,0 +1,90 @@
+#pragma once
+
+#include "check/DirItemList.h"
+
+#include <QWidget>
+
+class QCheckBox;
+class QLineEdit;
+class QPushButton;
+
+namespace velmora {
+
+class CDirListView;
+
+// The upper pane: the command bar (seven buttons and the read-only path field) over the
+// result list or the playlist grid, one of them shown at a time. Every command hands its work
+// to the core; the view only asks the user and keeps the buttons' enabling true.
+class CQuillonView : public QWidget
+{
+    Q_OBJECT
+public:
+    explicit CQuillonView(QWidget *parent);
+
+    // Shows the result list and runs a check of path on it: a media-details check with
+    // topLevel 1, a song check with 0. Refused while a check runs.
+    void CheckFolder(const QString &path, int topLevel);
+    // The frame's first layout: result list shown, folder mode, buttons enabled by the rules.
+    void ShowResultList();
+    void UpdateButtons();
+
+    bool IsChecking() const { return m_dirItems.IsChecking(); }
+    void StopCheck() { m_dirItems.RequestStop(); }
+    bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
+
+    CDirItemList &DirItems() { return m_dirItems; }
+    CDirListView &ResultList() { return *m_resultList; }
+    QPushButton &Button(int id);
+    QCheckBox &SubFolderBox() { return *m_subFolder; }
+    QLineEdit &PathField() { return *m_pathField; }
+
+    // The commands, as the buttons run them.
+    void OnFolder();
+    void OnSubFolder();
+    void OnPlaylist();
+    void OnClear();
+    void OnSave();
+    void OnErrorView();
+    void OnMove();
+
+signals:
+    // Clear asks the frame to empty the trace pane and start both run logs anew.
+    void TraceAndLogsResetRequested();
+    void BusyChanged(bool busy);
+    void ProgressChanged(int done, int total);
+    // A command was refused because a check is running.
+    void CommandRefused(const QString &why);
+
+protected:
+    void resizeEvent(QResizeEvent *event) override;
+
+private:
+    void CreateCommandBar();
+    void LayOut();
+    bool RefuseWhileChecking();
+    void OnBusyChanged(bool busy);
+
+    CDirItemList m_dirItems;
+    int m_nPlaylistMode = 0;
+    CDirListView *m_resultList;
+    QWidget *m_playlistGrid;
+    QPushButton *m_folder = nullptr;
+    QCheckBox *m_subFolder = nullptr;
+    QPushButton *m_playlist = nullptr;
+    QPushButton *m_clear = nullptr;
+    QPushButton *m_save = nullptr;
+    QPushButton *m_errorView = nullptr;
+    QPushButton *m_move = nullptr;
+    QLineEdit *m_pathField = nullptr;
+};
+
+// Control ids of the command bar.
+constexpr int IDC_FOLDER = 311;
+constexpr int IDC_PLAYLIST = 312;
+constexpr int IDC_CLEAR = 316;
+constexpr int IDC_SUBFOLDER = 317;
+constexpr int IDC_SAVE = 334;
+constexpr int IDC_ERRORVIEW = 335;
+constexpr int IDC_MOVE = 336;
+
+} // namespace velmora

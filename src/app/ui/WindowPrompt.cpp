@@ -1,0 +1,31 @@
+#include "app/ui/WindowPrompt.h"
+
+#include "res/Version.h"
+
+#include <QMessageBox>
+
+namespace velmora {
+
+namespace {
+QString Title()
+{
+    return QString::fromUtf16(kApplicationTitle);
+}
+}
+
+void CWindowPrompt::ShowMessage(const QString &text)
+{
+    QMessageBox::warning(m_parent, Title(), text);
+}
+
+EPromptAnswer CWindowPrompt::AskYesNoCancel(const QString &text)
+{
+    const auto answer = QMessageBox::question(m_parent, Title(), text,
+                                              QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel,
+                                              QMessageBox::Yes);
+    if (answer == QMessageBox::Yes)
+        return EPromptAnswer::Yes;
+    return answer == QMessageBox::No ? EPromptAnswer::No : EPromptAnswer::Cancel;
+}
+
+} // namespace velmora

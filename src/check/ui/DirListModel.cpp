@@ -1,0 +1,227 @@
+#include "check/ui/DirListModel.h"
+
+#include "check/DirItemList.h"
+#include "check/DirListTexts.h"
+#include "widgets/ui/ColorRef.h"
+#include "widgets/ui/FileIcons.h"
+
+#include <QApplication>
+#include <QMimeData>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOptionButton>
+#include <QUrl>
+#include <set>
+
+namespace velmora {
+
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+constexpr int kColumnWidths[CDirItemList::kColumnCount] = {120, 60, 200, 120, 120, 60, 120};
+
+// The header's check box, drawn by the style in the state shown.
+QIcon HeaderCheckIcon(bool checked)
+{
+    QPixmap pixmap(16, 16);
+    pixmap.fill(Qt::transparent);
+    QPainter painter(&pixmap);
+    QStyleOptionButton option;
+    option.rect = pixmap.rect();
+    option.state = QStyle::State_Enabled | (checked ? QStyle::State_On : QStyle::State_Off);
+    QApplication::style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter);
+    return QIcon(pixmap);
+}
+
+} // namespace
+
+CDirListModel::CDirListModel(CDirItemList &list, QObject *parent)
+    : QAbstractTableModel(parent)
+    , m_list(list)
+{
+    m_list.SetObserver(this);
+    m_shownRows = m_pendingRows = m_list.GetItemCount();
+}
+
+CDirListModel::~CDirListModel()
+{
+    m_list.SetObserver(nullptr);
+}
+
+int CDirListModel::rowCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : m_shownRows;
+}
+
+int CDirListModel::columnCount(const QModelIndex &parent) const
+{
+    return parent.isValid() ? 0 : CDirItemList::kColumnCount;
+}
+
+QVariant CDirListModel::data(const QModelIndex &index, int role) const
+{
+    // Rows can go between an announcement and the next paint; those are answered empty.
+    if (!index.isValid() || index.row() >= m_list.GetItemCount())
+        return {};
+    const _ITEMINFO &item = m_list.Item(index.row());
+    const int column = index.column();
+    switch (role) {
+    case Qt::DisplayRole:
+        return dirlist::CellText(item, column);
+    case Qt::ForegroundRole:
+        return ColorFromColorRef(dirlist::TextColour(item));
+    case Qt::ToolTipRole:
+        return column == 0 ? QVariant(dirlist::ToolTip(item)) : QVariant();
+    case Qt::DecorationRole:
+        return column == 0 ? QVariant(FileIcon(item.nIcon)) : QVariant();
+    case Qt::CheckStateRole:
+        if (column != 0 || dirlist::CheckBox(item) == dirlist::ECheckBox::None)
+            return {};
+        return dirlist::CheckBox(item) == dirlist::ECheckBox::Ticked ? Qt::Checked : Qt::Unchecked;
+    default:
+        return {};
+    }
+}
+
+bool CDirListModel::setData(const QModelIndex &index, const QVariant &value, int role)
+{
+    if (role != Qt::CheckStateRole || index.column() != 0 || index.row() >= m_list.GetItemCount())
+        return false;
+    const bool wanted = value.toInt() == Qt::Checked;
+    if (m_list.Item(index.row()).IsChecked() == wanted)
+        return false;
+    return dirlist::ToggleCheck(m_list, index.row());
+}
+
+QVariant CDirListModel::headerData(int section, Qt::Orientation orientation, int role) const
+{
+    if (orientation != Qt::Horizontal)
+        return {};
+    switch (role) {
+    case Qt::DisplayRole:
+        return m_list.ColumnHeader(section);
+    case Qt::DecorationRole:
+        return section == 0 ? QVariant(HeaderCheckIcon(m_bAllChecked)) : QVariant();
+    case Qt::TextAlignmentRole:
+        return section == 0 ? int(Qt::AlignCenter) : int(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+Qt::ItemFlags CDirListModel::flags(const QModelIndex &index) const
+{
+    Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
+    if (index.column() == 0 && index.row() < m_list.GetItemCount() && m_list.Item(index.row()).MarkClass() != 0)
+        flags |= Qt::ItemIsUserCheckable;
+    return flags;
+}
+
+QStringList CDirListModel::mimeTypes() const
+{
+    return {u"text/uri-list"_s};
+}
+
+// The rows leave as the files they stand for, so that a file manager or another program can
+// take them; a song row brings all its files.
+QMimeData *CDirListModel::mimeData(const QModelIndexList &indexes) const
+{
+    std::set<int> rows;
+    for (const QModelIndex &index : indexes)
+        if (index.isValid() && index.row() < m_list.GetItemCount())
+            rows.insert(index.row());
+    QList<QUrl> urls;
+    for (const int row : rows)
+        for (const QString &file : dirlist::RowFiles(m_list.Item(row)))
+            urls.append(QUrl::fromLocalFile(file));
+    auto *data = new QMimeData;
+    data->setUrls(urls);
+    return data;
+}
+
+int CDirListModel::InitialColumnWidth(int column)
+{
+    return kColumnWidths[std::clamp(column, 0, CDirItemList::kColumnCount - 1)];
+}
+
+void CDirListModel::ToggleAllChecks()
+{
+    m_bAllChecked = !m_bAllChecked;
+    dirlist::SetAllChecks(m_list, m_bAllChecked);
+    emit headerDataChanged(Qt::Horizontal, 0, 0);
+}
+
+void CDirListModel::FlushRowCount()
+{
+    m_bFlushScheduled = false;
+    const int wanted = std::min(m_pendingRows, m_list.GetItemCount());
+    if (wanted > m_shownRows) {
+        beginInsertRows({}, m_shownRows, wanted - 1);
+        m_shownRows = wanted;
+        endInsertRows();
+    } else if (wanted < m_shownRows) {
+        beginRemoveRows({}, wanted, m_shownRows - 1);
+        m_shownRows = wanted;
+        endRemoveRows();
+    }
+}
+
+void CDirListModel::ScheduleFlush(int count)
+{
+    m_pendingRows = count;
+    if (m_bFlushScheduled)
+        return;
+    m_bFlushScheduled = true;
+    QMetaObject::invokeMethod(this, &CDirListModel::FlushRowCount, Qt::QueuedConnection);
+}
+
+void CDirListModel::OnListCleared()
+{
+    beginResetModel();
+    m_shownRows = m_pendingRows = 0;
+    endResetModel();
+}
+
+void CDirListModel::OnRowAdded(int row, int count)
+{
+    Q_UNUSED(row);
+    ScheduleFlush(count);
+}
+
+void CDirListModel::OnItemCountSet(int count)
+{
+    ScheduleFlush(count);
+}
+
+void CDirListModel::OnRowsRedrawn(int first, int last)
+{
+    last = std::min(last, m_shownRows - 1);
+    if (first <= last)
+        emit dataChanged(index(first, 0), index(last, CDirItemList::kColumnCount - 1));
+}
+
+void CDirListModel::OnColumnHeadersRenamed()
+{
+    emit headerDataChanged(Qt::Horizontal, 2, 4);
+}
+
+void CDirListModel::OnColumnAutoSized(int column)
+{
+    FlushRowCount();
+    emit ColumnAutoSizeRequested(column);
+}
+
+void CDirListModel::OnBusyChanged(bool busy)
+{
+    if (!busy)
+        FlushRowCount();
+    emit BusyChanged(busy);
+}
+
+void CDirListModel::OnProgress(int done, int total)
+{
+    emit ProgressChanged(done, total);
+}
+
+} // namespace velmora

@@ -1,0 +1,68 @@
+#pragma once
+
+#include "check/DirListObserver.h"
+
+#include <QAbstractTableModel>
+
+namespace velmora {
+
+class CDirItemList;
+
+// Presents the result list's rows to a table view without copying them: every cell is read
+// from the item array when it is drawn. Rows that a check appends are announced in batches
+// when the event loop runs, so a walk of 100,000 files does not announce them one by one.
+class CDirListModel : public QAbstractTableModel, public IDirListObserver
+{
+    Q_OBJECT
+public:
+    explicit CDirListModel(CDirItemList &list, QObject *parent = nullptr);
+    ~CDirListModel() override;
+
+    CDirItemList &List() { return m_list; }
+
+    int rowCount(const QModelIndex &parent = {}) const override;
+    int columnCount(const QModelIndex &parent = {}) const override;
+    QVariant data(const QModelIndex &index, int role) const override;
+    bool setData(const QModelIndex &index, const QVariant &value, int role) override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex &index) const override;
+    QStringList mimeTypes() const override;
+    QMimeData *mimeData(const QModelIndexList &indexes) const override;
+    Qt::DropActions supportedDragActions() const override { return Qt::CopyAction | Qt::MoveAction; }
+
+    static int InitialColumnWidth(int column);
+
+    // The check box in the header of column 0: flips the state and ticks or unticks every
+    // marked row.
+    void ToggleAllChecks();
+    bool AllChecked() const { return m_bAllChecked; }
+
+    // Announces the rows the list holds now instead of waiting for the event loop.
+    void FlushRowCount();
+
+    // IDirListObserver
+    void OnListCleared() override;
+    void OnRowAdded(int row, int count) override;
+    void OnItemCountSet(int count) override;
+    void OnRowsRedrawn(int first, int last) override;
+    void OnColumnHeadersRenamed() override;
+    void OnColumnAutoSized(int column) override;
+    void OnBusyChanged(bool busy) override;
+    void OnProgress(int done, int total) override;
+
+signals:
+    void ColumnAutoSizeRequested(int column);
+    void BusyChanged(bool busy);
+    void ProgressChanged(int done, int total);
+
+private:
+    void ScheduleFlush(int count);
+
+    CDirItemList &m_list;
+    int m_shownRows = 0;
+    int m_pendingRows = 0;
+    bool m_bFlushScheduled = false;
+    bool m_bAllChecked = false;
+};
+
+} // namespace velmora

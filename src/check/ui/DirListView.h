@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QTableView>
+
+namespace velmora {
+
+class CDirItemList;
+class CDirListModel;
+
+// The result list: seven columns over the rows of a check, coloured by mark, with check
+// boxes on marked rows. A double-click on a folder row asks for a song check of it; the
+// rows can be copied or dragged out as the files they stand for.
+class CDirListView : public QTableView
+{
+    Q_OBJECT
+public:
+    CDirListView(CDirItemList &list, QWidget *parent);
+
+    CDirItemList &List();
+    CDirListModel &Model() { return *m_model; }
+
+    // Fits Title, Artist and Album to their header texts and contents.
+    void FitTextColumns();
+    // Puts the selected rows' files on the clipboard.
+    void CopySelectedRows();
+
+signals:
+    void OpenFolderRequested(const QString &path);
+
+protected:
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    void OnDoubleClicked(const QModelIndex &index);
+
+    CDirListModel *m_model;
+};
+
+} // namespace velmora

@@ -1,0 +1,84 @@
+#include "widgets/ui/ColorListBox.h"
+
+#include "widgets/ui/ColorRef.h"
+
+#include <QPainter>
+#include <QStyle>
+
+namespace velmora {
+
+void CColorItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &option,
+                               const QModelIndex &index) const
+{
+    const bool selected = option.state.testFlag(QStyle::State_Selected);
+    const bool enabled = option.state.testFlag(QStyle::State_Enabled);
+    painter->save();
+    if (selected)
+        painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
+    QColor text = ColorFromColorRef(index.data(CColorListBox::ColourRole).toUInt());
+    if (selected)
+        text = option.palette.color(QPalette::HighlightedText);
+    else if (!enabled)
+        text = option.palette.color(QPalette::Disabled, QPalette::Text);
+    painter->setPen(text);
+    painter->setFont(option.font);
+    const QString line = index.data(Qt::DisplayRole).toString();
+    painter->drawText(option.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine
+                      | Qt::TextExpandTabs, line);
+    if (option.state.testFlag(QStyle::State_HasFocus)) {
+        QStyleOptionFocusRect focus;
+        focus.rect = option.rect;
+        focus.state = option.state;
+        focus.backgroundColor = option.palette.color(QPalette::Base);
+        option.widget->style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, painter, option.widget);
+    }
+    painter->restore();
+}
+
+// Every line is as high as a menu check mark, and wide enough for its whole text.
+QSize CColorItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const
+{
+    const QStyle *style = option.widget ? option.widget->style() : nullptr;
+    const int mark = style ? style->pixelMetric(QStyle::PM_IndicatorHeight, &option, option.widget) : 0;
+    const int height = std::max(mark, option.fontMetrics.height());
+    const int width = option.fontMetrics.horizontalAdvance(index.data(Qt::DisplayRole).toString()) + 4;
+    return {width, height};
+}
+
+CColorListBox::CColorListBox(QWidget *parent)
+    : QListWidget(parent)
+{
+    setItemDelegate(new CColorItemDelegate(this));
+    setUniformItemSizes(true); // long runs add hundreds of thousands of lines
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+}
+
+void CColorListBox::AddColouredLine(const QString &text, quint32 colour)
+{
+    auto *item = new QListWidgetItem(text);
+    item->setData(ColourRole, colour);
+    addItem(item);
+}
+
+quint32 CColorListBox::LineColour(int row) const
+{
+    const QListWidgetItem *line = item(row);
+    return line ? line->data(ColourRole).toUInt() : 0;
+}
+
+// An empty list that has the focus shows a focus rectangle where its first line would be.
+void CColorListBox::paintEvent(QPaintEvent *event)
+{
+    QListWidget::paintEvent(event);
+    if (count() != 0 || !hasFocus())
+        return;
+    QPainter painter(viewport());
+    QStyleOptionFocusRect focus;
+    focus.initFrom(this);
+    focus.rect = QRect(0, 0, viewport()->width(), fontMetrics().height());
+    style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focus, &painter, this);
+}
+
+} // namespace velmora

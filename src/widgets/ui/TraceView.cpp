@@ -1,0 +1,68 @@
+#include "widgets/ui/TraceView.h"
+
+#include "widgets/ui/ColorListBox.h"
+
+#include <QFontDatabase>
+
+namespace velmora {
+
+CTraceView::CTraceView(QWidget *parent)
+    : QWidget(parent)
+    , m_list(new CColorListBox(this))
+{
+    QPalette palette = m_list->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
+    m_list->setPalette(palette);
+    m_list->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
+    m_list->show();
+}
+
+quint32 CTraceView::ColourOfKind(int kind)
+{
+    switch (kind) {
+    case 1: return 0x008200;
+    case 2: return 0xFF0000;
+    case 3: return 0x0000FF;
+    default: return 0x000000;
+    }
+}
+
+void CTraceView::AddLine(int kind, const QString &text)
+{
+    m_list->AddColouredLine(text.left(kLineLimit), ColourOfKind(kind));
+    m_list->setCurrentRow(m_list->count() - 1);
+}
+
+void CTraceView::Clear()
+{
+    m_list->clear();
+}
+
+int CTraceView::LineCount() const
+{
+    return m_list->count();
+}
+
+QString CTraceView::LineText(int row) const
+{
+    const QListWidgetItem *item = m_list->item(row);
+    return item ? item->text() : QString();
+}
+
+quint32 CTraceView::LineColour(int row) const
+{
+    return m_list->LineColour(row);
+}
+
+int CTraceView::SelectedLine() const
+{
+    return m_list->currentRow();
+}
+
+void CTraceView::resizeEvent(QResizeEvent *event)
+{
+    QWidget::resizeEvent(event);
+    m_list->setGeometry(0, 0, width(), height());
+}
+
+} // namespace velmora

@@ -1,0 +1,226 @@
+#include "app/ui/WindowFixture.h"
+
+#include "app/ApplicationLook.h"
+#include "app/ui/AboutDialog.h"
+#include "app/ui/MainFrame.h"
+#include "app/ui/QuillonView.h"
+#include "check/ui/DirListView.h"
+#include "platform/Settings.h"
+#include "widgets/ui/TraceView.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QFileInfo>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTest>
+
+using namespace velmora;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+class MainFrame : public test::CWindowFixture
+{
+};
+
+qint64 SizeOf(const QString &path)
+{
+    return QFileInfo(path).size();
+}
+
+} // namespace
+
+TEST_F(MainFrame, TitleSplitterAndLookDefault)
+{
+    CMainFrame frame;
+    EXPECT_EQ(frame.windowTitle(), u"KLOV Velmora v15"_s);
+    EXPECT_EQ(frame.Look(), kDefaultLook);
+    EXPECT_EQ(OpenSettings()->value(u"Workspace/ApplicationLook"_s).toInt(), 214);
+    frame.resize(1000, 700);
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.Splitter().resize(1000, 600 + frame.Splitter().handleWidth());
+    frame.ApplyIdealRowHeights();
+    const QList<int> sizes = frame.Splitter().sizes();
+    ASSERT_EQ(sizes.size(), 2);
+    EXPECT_NEAR(sizes[0], 450, 2);
+    EXPECT_NEAR(sizes[1], 150, 2);
+    EXPECT_EQ(frame.View().minimumHeight(), 50);
+    EXPECT_EQ(frame.Trace().minimumHeight(), 50);
+}
+
+TEST_F(MainFrame, ChosenLookIsKeptAcrossFrames)
+{
+    {
+        CMainFrame frame;
+        frame.ApplyLook(kLookBlack);
+    }
+    CMainFrame again;
+    EXPECT_EQ(again.Look(), kLookBlack);
+}
+
+TEST_F(MainFrame, CommandBarFollowsTheLayoutRules)
+{
+    CQuillonView view(nullptr);
+    view.resize(1000, 400);
+    view.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+    EXPECT_EQ(view.Button(IDC_MOVE).geometry(), QRect(914, 0, 84, 28));
+    EXPECT_EQ(view.Button(IDC_ERRORVIEW).x(), 830);
+    EXPECT_EQ(view.Button(IDC_SAVE).x(), 746);
+    EXPECT_EQ(view.Button(IDC_CLEAR).x(), 662);
+    EXPECT_EQ(view.Button(IDC_PLAYLIST).x(), 578);
+    EXPECT_EQ(view.Button(IDC_FOLDER).geometry(), QRect(2, 0, 84, 28));
+    EXPECT_EQ(view.PathField().geometry(), QRect(185, 1, 370, 26));
+    EXPECT_EQ(view.ResultList().geometry(), QRect(0, 28, 1000, 372));
+    EXPECT_EQ(view.palette().color(QPalette::Window), QColor(0xF4, 0xF7, 0xFC));
+}
+
+TEST_F(MainFrame, ButtonsFollowTheRowsOfEachCheck)
+{
+    CMainFrame frame;
+    CQuillonView &view = frame.View();
+    view.ShowResultList();
+    EXPECT_FALSE(view.Button(IDC_CLEAR).isEnabled());
+    EXPECT_FALSE(view.Button(IDC_MOVE).isEnabled());
+
+    view.CheckFolder(Library(), 1); // nothing in it
+    EXPECT_FALSE(view.Button(IDC_CLEAR).isEnabled());
+    EXPECT_FALSE(view.Button(IDC_MOVE).isEnabled());
+    EXPECT_EQ(view.PathField().text(), Library());
+
+    test::WriteBytes(Library(u"noise.xyz"_s), "nothing to learn");
+    view.CheckFolder(Library(), 1);
+    EXPECT_EQ(view.ResultList().model()->rowCount(), 1);
+    EXPECT_TRUE(view.Button(IDC_CLEAR).isEnabled());
+    EXPECT_TRUE(view.Button(IDC_MOVE).isEnabled());
+    EXPECT_TRUE(view.Button(IDC_FOLDER).isEnabled());
+}
+
+TEST_F(MainFrame, ClearEmptiesListPaneAndBothLogs)
+{
+    CMainFrame frame;
+    test::WriteBytes(Library(u"noise.xyz"_s), "nothing to learn");
+    frame.View().CheckFolder(Library(), 1);
+    ASSERT_GT(frame.Trace().LineCount(), 0);
+    ASSERT_GT(SizeOf(DataFile(u"directory.log"_s)), 0);
+    ASSERT_GT(SizeOf(DataFile(u"error.log"_s)), 0);
+
+    QTest::mouseClick(&frame.View().Button(IDC_CLEAR), Qt::LeftButton);
+    EXPECT_EQ(frame.View().DirItems().GetItemCount(), 0);
+    EXPECT_EQ(frame.Trace().LineCount(), 0);
+    EXPECT_TRUE(QFileInfo::exists(DataFile(u"directory.log"_s)));
+    EXPECT_EQ(SizeOf(DataFile(u"directory.log"_s)), 0);
+    EXPECT_EQ(SizeOf(DataFile(u"error.log"_s)), 0);
+    EXPECT_FALSE(frame.View().Button(IDC_CLEAR).isEnabled());
+}
+
+TEST_F(MainFrame, SubFolderIsRememberedWithoutStartingACheck)
+{
+    {
+        CMainFrame frame;
+        EXPECT_FALSE(frame.View().SubFolderBox().isChecked());
+        QTest::mouseClick(&frame.View().SubFolderBox(), Qt::LeftButton);
+        EXPECT_TRUE(frame.View().SubFolderBox().isChecked());
+        EXPECT_EQ(frame.Trace().LineCount(), 0);
+    }
+    CMainFrame again;
+    EXPECT_TRUE(again.View().SubFolderBox().isChecked());
+    EXPECT_EQ(again.View().DirItems().m_nIncludeSubfolders, 1);
+}
+
+TEST_F(MainFrame, DataFolderThatCannotBeWrittenIsReportedInThePane)
+{
+    test::WriteBytes(DataFile(u"blocker"_s), "a file, not a folder");
+    SetUserDataFolder(DataFile(u"blocker"_s));
+    CMainFrame frame;
+    ASSERT_GE(frame.Trace().LineCount(), 1);
+    EXPECT_TRUE(frame.Trace().LineText(0).startsWith(u"Cannot write the run logs"_s));
+    EXPECT_EQ(frame.Trace().LineColour(0), 0x0000FFu);
+    // A check still runs and shows its lines.
+    test::WriteBytes(Library(u"noise.xyz"_s), "nothing to learn");
+    frame.View().CheckFolder(Library(), 1);
+    EXPECT_EQ(frame.View().DirItems().GetItemCount(), 1);
+    EXPECT_GT(frame.Trace().LineCount(), 1);
+}
+
+TEST_F(MainFrame, OnlineUpgradeFollowsTheUpdateType)
+{
+    CMainFrame withoutUpdates(0);
+    CMainFrame withUpdates(1);
+    const auto upgrade = [](CMainFrame &frame) { return frame.findChild<QAction *>(u"onlineUpgrade"_s); };
+    ASSERT_NE(upgrade(withoutUpdates), nullptr);
+    EXPECT_FALSE(upgrade(withoutUpdates)->isEnabled());
+    EXPECT_TRUE(upgrade(withUpdates)->isEnabled());
+}
+
+TEST_F(MainFrame, AboutNamesTheVersion)
+{
+    CAboutDialog about(nullptr);
+    EXPECT_EQ(about.windowTitle(), u"About Velmora"_s);
+    const QLabel *text = about.findChild<QLabel *>(u"aboutText"_s);
+    ASSERT_NE(text, nullptr);
+    EXPECT_EQ(text->text(), u"Velmora, Version 1.0.0.15"_s);
+}
+
+TEST_F(MainFrame, ClosingDuringACheckStopsItFirst)
+{
+    for (int i = 0; i < 6; ++i)
+        test::WriteBytes(Library(u"song%1.xyz"_s.arg(i)), "nothing to learn");
+    CMainFrame frame;
+    frame.show();
+    bool closedEarly = false;
+    // The first progress report arrives inside the check: ask to close right then.
+    QObject::connect(&frame.View(), &CQuillonView::ProgressChanged, &frame, [&](int done, int) {
+        if (done == 1) {
+            frame.close();
+            closedEarly = !frame.View().IsChecking();
+        }
+    });
+    frame.View().CheckFolder(Library(), 1);
+    EXPECT_FALSE(closedEarly);
+    EXPECT_EQ(frame.View().DirItems().GetItemCount(), 6);
+    QTest::qWait(50);
+    EXPECT_FALSE(frame.isVisible()); // closed once the check had stopped
+}
+
+TEST_F(MainFrame, FolderThatVanishesDuringTheCheckLeavesItsRowsMarked)
+{
+    for (int i = 0; i < 4; ++i)
+        test::WriteBytes(Library(u"Gone/song%1.mp3"_s.arg(i)), "nothing to learn");
+    CMainFrame frame;
+    QObject::connect(&frame.View(), &CQuillonView::ProgressChanged, &frame, [this](int done, int) {
+        if (done == 1)
+            QDir(Library(u"Gone"_s)).removeRecursively();
+    });
+    frame.View().CheckFolder(Library(u"Gone"_s), 1);
+    CDirItemList &rows = frame.View().DirItems();
+    ASSERT_EQ(rows.GetItemCount(), 4);
+    for (int i = 1; i < 4; ++i)
+        EXPECT_EQ(rows.Item(i).MarkClass(), 3) << i;
+    EXPECT_FALSE(frame.View().IsChecking());
+    EXPECT_TRUE(frame.View().Button(IDC_FOLDER).isEnabled());
+}
+
+TEST_F(MainFrame, EscapeStopsARunningCheckAndKeepsItsRows)
+{
+    for (int i = 0; i < 5; ++i)
+        test::WriteBytes(Library(u"song%1.xyz"_s.arg(i)), "nothing to learn");
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    QObject::connect(&frame.View(), &CQuillonView::ProgressChanged, &frame, [&frame](int done, int) {
+        if (done == 2)
+            QTest::keyClick(&frame, Qt::Key_Escape);
+    });
+    frame.View().CheckFolder(Library(), 1);
+    EXPECT_EQ(frame.View().DirItems().GetItemCount(), 5);
+    const QStringList log = test::DecodeRunLog(test::ReadBytes(DataFile(u"directory.log"_s)));
+    EXPECT_TRUE(log.contains(u"LIST, Check stopped by the user after 2 of 5 files"_s));
+    // Rows after the stop were never read, so none of them is marked.
+    EXPECT_EQ(frame.View().DirItems().Item(4).MarkClass(), 0);
+    EXPECT_EQ(frame.View().DirItems().Item(0).MarkClass(), 3);
+}

@@ -1,0 +1,142 @@
+#include "check/DirItemList.h"
+#include "check/ui/DirListModel.h"
+#include "check/ui/DirListView.h"
+
+#include <QApplication>
+#include <QClipboard>
+#include <QHeaderView>
+#include <QMimeData>
+#include <QSignalSpy>
+#include <QTest>
+#include <gtest/gtest.h>
+
+using namespace velmora;
+using namespace Qt::Literals::StringLiterals;
+
+namespace {
+
+_ITEMINFO Row(const QString &names, quint32 flags = ITEM_WALK | ITEM_COLOURED)
+{
+    _ITEMINFO item;
+    item.dwFlags = flags;
+    item.szFileName = names;
+    item.szPath = u"/k/Pop/"_s + names.section(u';', 0, 0);
+    return item;
+}
+
+_ITEMINFO Folder(const QString &name, const QString &path)
+{
+    _ITEMINFO item = Row(name);
+    item.dwFileAttributes = 0x10;
+    item.szPath = path;
+    return item;
+}
+
+class DirListView : public ::testing::Test
+{
+protected:
+    void SetUp() override
+    {
+        list.m_items.Add(Row(u"song.cdg;song.mp3"_s));
+        list.m_items.Add(Row(u"bad.mp3"_s, ITEM_COLOURED | ITEM_MARK_PROBLEM));
+        list.m_items.Add(Row(u"bad.cdg"_s, ITEM_COLOURED | ITEM_MARK_COMPANION));
+        list.m_items.Add(Folder(u".."_s, u"/Songs/Pop/.."_s));
+        list.m_items.Add(Row(u"grey.mp3"_s, ITEM_WALK));
+        view = std::make_unique<CDirListView>(list, nullptr);
+        view->Model().FlushRowCount();
+        view->resize(800, 300);
+        view->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
+    }
+
+    QVariant Data(int row, int column, int role) const { return view->model()->data(view->model()->index(row, column), role); }
+    QPoint CentreOf(int row, int column) const { return view->visualRect(view->model()->index(row, column)).center(); }
+
+    CDirItemList list;
+    std::unique_ptr<CDirListView> view;
+};
+
+} // namespace
+
+TEST_F(DirListView, ColumnsWidthsAndTexts)
+{
+    const int widths[] = {120, 60, 200, 120, 120, 60, 120};
+    for (int column = 0; column < 7; ++column)
+        EXPECT_EQ(view->columnWidth(column), widths[column]) << column;
+    EXPECT_EQ(view->model()->headerData(0, Qt::Horizontal, Qt::DisplayRole).toString(), u"Filename"_s);
+    EXPECT_EQ(view->model()->headerData(6, Qt::Horizontal, Qt::DisplayRole).toString(), u"Result"_s);
+    EXPECT_EQ(Data(0, 0, Qt::DisplayRole).toString(), u"song.cdg"_s);
+    EXPECT_EQ(Data(0, 0, Qt::ToolTipRole).toString(), u"song.cdg;song.mp3"_s);
+    list.RenameColumnHeaders(u"General"_s, u"Video"_s, u"Audio"_s);
+    EXPECT_EQ(view->model()->headerData(3, Qt::Horizontal, Qt::DisplayRole).toString(), u"Video"_s);
+}
+
+TEST_F(DirListView, ColoursAndCheckBoxesFollowTheMarks)
+{
+    EXPECT_EQ(Data(0, 2, Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
+    EXPECT_EQ(Data(1, 2, Qt::ForegroundRole).value<QColor>(), QColor(0xFF, 0, 0));
+    EXPECT_EQ(Data(2, 2, Qt::ForegroundRole).value<QColor>(), QColor(0, 0x80, 0xFF));
+    EXPECT_EQ(Data(4, 2, Qt::ForegroundRole).value<QColor>(), QColor(0x80, 0x80, 0x80));
+    EXPECT_FALSE(Data(0, 0, Qt::CheckStateRole).isValid());
+    EXPECT_EQ(Data(1, 0, Qt::CheckStateRole).toInt(), Qt::Unchecked);
+    EXPECT_FALSE(view->model()->flags(view->model()->index(0, 0)).testFlag(Qt::ItemIsUserCheckable));
+    EXPECT_FALSE(view->model()->setData(view->model()->index(0, 0), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_FALSE(list.Item(0).IsChecked());
+    EXPECT_TRUE(view->model()->setData(view->model()->index(1, 0), Qt::Checked, Qt::CheckStateRole));
+    EXPECT_TRUE(list.Item(1).IsChecked());
+}
+
+TEST_F(DirListView, HeaderOfColumnZeroTicksAndUnticksEveryMarkedRow)
+{
+    QHeaderView *header = view->horizontalHeader();
+    const QPoint first(header->sectionViewportPosition(0) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_TRUE(view->Model().AllChecked());
+    EXPECT_TRUE(list.Item(1).IsChecked());
+    EXPECT_TRUE(list.Item(2).IsChecked());
+    EXPECT_FALSE(list.Item(0).IsChecked());
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, first);
+    EXPECT_FALSE(list.Item(1).IsChecked());
+    EXPECT_FALSE(list.Item(2).IsChecked());
+    // Other headers do nothing.
+    const QPoint third(header->sectionViewportPosition(2) + 10, header->height() / 2);
+    QTest::mouseClick(header->viewport(), Qt::LeftButton, {}, third);
+    EXPECT_FALSE(list.Item(1).IsChecked());
+}
+
+TEST_F(DirListView, DoubleClickOpensOnlyFolders)
+{
+    QSignalSpy opened(view.get(), &CDirListView::OpenFolderRequested);
+    // A view reports a double-click only on the row the button went down on.
+    const auto doubleClick = [this](int row) {
+        QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, CentreOf(row, 2));
+        QTest::mouseDClick(view->viewport(), Qt::LeftButton, {}, CentreOf(row, 2));
+    };
+    doubleClick(0);
+    EXPECT_EQ(opened.count(), 0);
+    doubleClick(3);
+    ASSERT_EQ(opened.count(), 1);
+    EXPECT_EQ(opened.at(0).at(0).toString(), u"/Songs"_s);
+}
+
+TEST_F(DirListView, CopyOffersTheRowsRealFiles)
+{
+    view->selectRow(0);
+    view->CopySelectedRows();
+    const QMimeData *data = QApplication::clipboard()->mimeData();
+    ASSERT_NE(data, nullptr);
+    ASSERT_TRUE(data->hasUrls());
+    EXPECT_EQ(data->urls(), (QList<QUrl>{QUrl::fromLocalFile(u"/k/Pop/song.cdg"_s), QUrl::fromLocalFile(u"/k/Pop/song.mp3"_s)}));
+}
+
+TEST_F(DirListView, ClearingAndAppendingKeepTheModelInStep)
+{
+    list.ClearList();
+    EXPECT_EQ(view->model()->rowCount(), 0);
+    list.m_items.Add(Row(u"again.mp3"_s));
+    list.ShowAllRows(); // announces the count
+    view->Model().FlushRowCount();
+    EXPECT_EQ(view->model()->rowCount(), 1);
+    // A row asked for past the items (between a clear and the next paint) is empty.
+    EXPECT_FALSE(Data(5, 0, Qt::DisplayRole).isValid());
+}
