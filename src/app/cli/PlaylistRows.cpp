@@ -1,5 +1,6 @@
 #include "app/cli/PlaylistRows.h"
 
+#include "app/DisplayWidth.h"
 #include "playlist/RevItemList.h"
 
 #include <QJsonArray>
@@ -107,15 +108,17 @@ QByteArray WriteText(CRevItemList &grid, const QStringList &suggestions)
                       grid.RowAt(i).szPath.Text(), found ? u"yes"_s : u"MISSING"_s});
         hints.append(suggestions.value(i));
     }
-    QList<qsizetype> widths(table.first().size(), 0);
+    // Columns line up as a terminal shows them (wide characters take two columns).
+    QList<int> widths(table.first().size(), 0);
     for (const QStringList &row : std::as_const(table))
         for (qsizetype c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], row.at(c).size());
+            widths[c] = std::max(widths[c], DisplayWidth(row.at(c)));
     QString out;
     for (qsizetype r = 0; r < table.size(); ++r) {
         QString line;
         for (qsizetype c = 0; c < table.at(r).size(); ++c)
-            line += c + 1 < table.at(r).size() ? table.at(r).at(c).leftJustified(widths[c]) + u"  "_s : table.at(r).at(c);
+            line += c + 1 < table.at(r).size() ? PadToDisplayWidth(table.at(r).at(c), widths[c]) + u"  "_s
+                                               : table.at(r).at(c);
         out += line + u'\n';
         if (!hints.at(r).isEmpty())
             out += u"    perhaps: "_s + hints.at(r) + u'\n';

@@ -154,3 +154,20 @@ TEST_F(PlaylistCli, SuggestNamesTheLikelyFile)
     EXPECT_EQ(rows[3].toObject()[u"suggestion"_s].toString(), QString());
     EXPECT_EQ(rows[4].toObject()[u"suggestion"_s].toString(), Folder() + u"packed.zip:packed.mp3"_s);
 }
+
+TEST_F(PlaylistCli, TextColumnsLineUpAsATerminalShowsThem)
+{
+    Write(u"a.mp3"_s, "x");
+    const QString mpl = Write(u"list.mpl"_s, samplegen::MakeMplFile(u"klovmplrev2"_s,
+        {{u"a.mp3"_s, Folder(), u"1"_s, u"\ub178\ub798"_s, u"Singer"_s},
+         {u"b.mp3"_s, Folder(), u"2"_s, u"abcd"_s, u"Band"_s}}, true));
+    const SRun run = Run({u"--data-dir"_s, m_data.path(), mpl});
+    EXPECT_EQ(run.exitCode, 1);
+    const QStringList lines = QString::fromUtf8(run.out).split(u'\n');
+    ASSERT_GE(lines.size(), 3);
+    EXPECT_TRUE(lines[0].startsWith(u"Index  Title  Artist"_s)) << lines[0].toStdString();
+    // The two wide characters take four columns, like "abcd".
+    EXPECT_EQ(lines[1].indexOf(u"Singer"_s) + 2, lines[2].indexOf(u"Band"_s));
+    EXPECT_TRUE(lines[1].endsWith(u"yes"_s));
+    EXPECT_TRUE(lines[2].endsWith(u"MISSING"_s));
+}
