@@ -37,5 +37,6 @@ bool FuzzUnzipOutput(QByteArrayView data);
 bool FuzzPlaylist(QByteArrayView data);
 bool FuzzManifest(QByteArrayView data);
 bool FuzzVersionMarker(QByteArrayView data);
+bool FuzzMpl(QByteArrayView data);
 
 } // namespace velmora::fuzz

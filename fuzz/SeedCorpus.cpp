@@ -85,6 +85,8 @@ void WriteSampleSeeds(const QString &folder, const SSampleFile &sample)
         WriteSeed(folder, u"midi"_s, sample.relativePath, bytes);
     } else if (suffix == u"zip"_s) {
         WriteSeed(folder, u"zip-archive"_s, sample.relativePath, bytes);
+    } else if (suffix == u"mpl"_s) {
+        WriteSeed(folder, u"mpl"_s, sample.relativePath, bytes);
     } else if (suffix == u"txt"_s || suffix == u"xyz"_s) {
         WriteTextSeeds(folder, sample);
         WriteSeed(folder, u"playlist"_s, sample.relativePath, bytes);

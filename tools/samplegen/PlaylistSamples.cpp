@@ -2,6 +2,7 @@
 
 #include "samplegen/CdgWriter.h"
 #include "samplegen/Id3Writer.h"
+#include "samplegen/MplWriter.h"
 #include "samplegen/Mp3Writer.h"
 #include "samplegen/TextEncoding.h"
 
@@ -84,6 +85,27 @@ void AddOtherPlaylists(QList<SSampleFile> &files)
     files.append({u"Playlists/Naming.txt"_s, Utf16WithMark(u"; Header naming: Slot, Name.\r\n1|Bar 12|\r\n"_s)});
 }
 
+// MPL playlists and a playlist with missing entries. Their folders name drive K:, which
+// stands for the library's own root: map it ("Drives/K") or let the text playlist's rows
+// be found relative to the playlist's folder.
+void AddMplAndMissingPlaylists(QList<SSampleFile> &files)
+{
+    const QString songs = u"K:\\Juke\\_Songs\\"_s;
+    files.append({u"Playlists/Version 1.mpl"_s,
+                  MakeMplFile(u"klovmplfile"_s, {{u"00001.mp3"_s, songs}, {u"00002.mp3"_s, songs}})});
+    files.append({u"Playlists/Revision 2.mpl"_s,
+                  MakeMplFile(u"klovmplrev2"_s,
+                              {{u"00001.cdg;00001.mp3"_s, songs, u"000012"_s, u"Paper Boats"_s, u"Amber Coast"_s},
+                               {u"00003.cdg;00003.mp3"_s, songs, u"7"_s, u"Caf\u00e9 Soleil"_s, u"Nina Castell"_s}},
+                              true)});
+    files.append({u"Playlists/Missing Songs.txt"_s,
+                  Utf16WithMark(u"; Header playlist: Number, Title, Artist, Files, Folder, Album, Settings, Track.\r\n"
+                                u"1|Paper Boats|Amber Coast|00001.cdg;00001.mp3|K:\\Juke\\_Songs\\|Harbour Lights|"
+                                u"[50,0,0,1,0,-9,0,0,185](Birthday)Bar 12|3-Pop-1999|\r\n"
+                                u"2|Lost Song|Nobody|00009.cdg;00009.mp3|K:\\Juke\\_Songs\\||||\r\n"
+                                u"3|Moved Song|Nobody|00004.CDG;00004.mp3|K:\\Juke\\_Songs\\||||\r\n"_s)});
+}
+
 } // namespace
 
 void AddPlaylistSamples(QList<SSampleFile> &files)
@@ -91,6 +113,7 @@ void AddPlaylistSamples(QList<SSampleFile> &files)
     AddJukeFolder(files);
     AddEightBitPlaylists(files);
     AddOtherPlaylists(files);
+    AddMplAndMissingPlaylists(files);
 }
 
 } // namespace velmora::samplegen

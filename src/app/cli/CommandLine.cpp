@@ -2,6 +2,7 @@
 
 #include "app/cli/CheckCommand.h"
 #include "app/cli/UpdateCommand.h"
+#include "app/cli/PlaylistCommand.h"
 #include "res/Version.h"
 
 #include <cstdio>
@@ -19,6 +20,7 @@ constexpr char kUsage[] =
     "                     [--ansi-code-page N] [--trace]\n"
     "                     [--move-to DIR [--overwrite|--keep-existing] [--dry-run]] FOLDER\n"
     "       velmora update --check [--host HOST]\n"
+    "       velmora playlist [--format text|json|csv] [--data-dir DIR] [--suggest] FILE\n"
     "       velmora --version\n"
     "\n"
     "  (no command)  open the window; with FOLDER, check FOLDER in it at once\n"
@@ -38,16 +40,20 @@ constexpr char kUsage[] =
     "  --overwrite   replace a file of the same name in DIR (default: keep it, report it)\n"
     "  --keep-existing  keep a file of the same name in DIR and the row's file in place\n"
     "  --dry-run     print the moves on stderr instead of making them\n"
+    "  playlist      load a .txt or .mpl playlist as the playlist grid does, log whether\n"
+    "                each entry's file exists, and print one row per entry\n"
+    "  --suggest     name the likely file of each missing entry when one is nearby\n"
     "  update --check  fetch the update manifest from HOST (default: the setting\n"
     "                Update/Host) and say what it offers; installs nothing\n"
     "\n"
-    "Exit status: 0 all rows in order, 1 some row marked or with a result, 2 usage error,\n"
-    "3 some move failed (its file stays where it was).\n"
-    "update --check: 0 up to date, 1 an update is offered, 2 error.\n";
+    "Exit status: check: 0 all rows in order, 1 some row marked or with a result,\n"
+    "3 some move failed (its file stays where it was); playlist: 0 every file found,\n"
+    "1 some file missing or the playlist unusable; update --check: 0 up to date,\n"
+    "1 an update is offered, 2 error; all: 2 usage error.\n";
 
 const QStringList &Subcommands()
 {
-    static const QStringList names{u"check"_s, u"update"_s};
+    static const QStringList names{u"check"_s, u"playlist"_s, u"update"_s};
     return names;
 }
 
@@ -77,6 +83,8 @@ int RunCommandLine(const QStringList &arguments)
         return RunCheckCommand(arguments.mid(1));
     if (command == u"update"_s)
         return RunUpdateCommand(arguments.mid(1));
+    if (command == u"playlist"_s)
+        return RunPlaylistCommand(arguments.mid(1));
     std::fputs(kUsage, stderr);
     return 2;
 }

@@ -1,0 +1,34 @@
+// MPL playlists: the archive-string reader alone, and the whole load into a grid over a
+// scratch file.
+#include "fuzz/FuzzTargets.h"
+
+#include "fuzz/ScratchFile.h"
+#include "playlist/ArchiveString.h"
+#include "playlist/RevItemList.h"
+
+namespace velmora::fuzz {
+
+using namespace Qt::Literals::StringLiterals;
+
+bool FuzzMpl(QByteArrayView data)
+{
+    // Every string read moves on by at least its one-byte prefix and never past the end.
+    CByteReader reader(data);
+    while (reader.Remaining() > 0) {
+        const qsizetype before = reader.Position();
+        const std::optional<QString> text = ReadArchiveString(reader);
+        if (!text)
+            break;
+        if (reader.Position() <= before || reader.Position() > data.size() || text->size() > data.size())
+            return false;
+    }
+    const QString path = WriteScratchFile(u"playlist.mpl"_s, data);
+    if (path.isEmpty())
+        return true;
+    CRevItemList grid;
+    grid.ListSelectDirectory(path, false);
+    // A record holds two strings of at least one byte each.
+    return grid.GetItemCount() <= data.size() / 2;
+}
+
+} // namespace velmora::fuzz

@@ -1,0 +1,16 @@
+#pragma once
+
+#include "inspect/ByteReader.h"
+
+#include <QString>
+#include <optional>
+
+namespace velmora {
+
+// One string of the framework's archive format: a length prefix that widens step by step
+// (one byte, 16, 32 bits), an optional FF FE FF marker for UTF-16 text, then the characters
+// without a terminator. 8-bit text is decoded from the ANSI code page. nullopt when the
+// string runs past the data or claims a 64-bit length, which no playlist needs.
+std::optional<QString> ReadArchiveString(CByteReader &reader);
+
+} // namespace velmora

@@ -1,0 +1,152 @@
+#pragma once
+
+#include "check/ItemArray.h"
+#include "check/ItemInfo.h"
+#include "playlist/DriveMap.h"
+#include "playlist/RevColumns.h"
+
+#include <QString>
+#include <QStringList>
+#include <array>
+
+namespace velmora {
+
+class IRevListObserver;
+
+// Flag bits the playlist grid gives rows of its own.
+inline constexpr quint32 REV_FOUND = 0x8;              // the media file exists
+inline constexpr quint32 REV_CHECK_PENDING = 0xC000;   // found not computed yet (bits 14-15)
+inline constexpr quint32 REV_CHECK_PENDING_SET = 0x4000;
+inline constexpr int REV_LAYOUT_SHIFT = 8;
+inline constexpr quint32 REV_LAYOUT_MASK = 0x3F00;
+
+// The playlist grid as the loaders and the command see it: the rows of one playlist, its
+// path, folder and encoding, the sort state and the column state. A view adapts it through
+// IRevListObserver and asks for cell texts row by row.
+class CRevItemList
+{
+public:
+    CRevItemList();
+
+    void SetObserver(IRevListObserver *observer) { m_observer = observer; }
+
+    // Loads a playlist (".mpl" or ".txt"); append false empties the grid first. True when
+    // a playlist was loaded (the closing log line was written).
+    bool ListSelectDirectory(const QString &path, bool append);
+    void RemoveAllRows();
+
+    int GetItemCount() const { return m_rows.GetSize(); }
+    // The row, its found check settled first; null when i is out of range.
+    const _ITEMINFO *GetRow(int i);
+    // The row as stored, without settling anything (i must be in range).
+    const _ITEMINFO &RowAt(int i) const { return m_rows[i]; }
+
+    QString GetCellText(int row, int column) const;
+
+    void AddRecordRow(const QStringList &fields);
+    void AddSongRecord(const QString &file, const QString &folder, const QString &index, const QString &title,
+                       const QString &artist, const QString &album, const QString &settings, const QString &track);
+    void AddSongFile(const QString &file, const QString &folder);
+    int NextIndexNumber() const;
+
+    bool RowFileFound(int i);
+    bool CheckRowFile(int i, QString &folder, QString &file);
+    // The local folders a row's file is looked for in: its own (drive letters mapped), then
+    // for a song on another drive than the playlist's, the relocation candidates.
+    QStringList SongFolders(int i) const;
+    // Cut: removes the rows (indices in any order, duplicates ignored).
+    void RemoveRows(QList<int> rows);
+
+    // The loaders' side: the row array grown in one step, and the rows written in place.
+    CArray<_ITEMINFO> &Rows()
+    {
+        m_nNextIndex = -1; // the caller may write any index
+        return m_rows;
+    }
+    void NotifyRowsAboutToAppend(int first, int last);
+    void NotifyRowsAppended();
+    void NotifyBusy(bool busy);
+    // While a batch is open, appended rows are announced to the view in blocks (at each
+    // flush and at the end) rather than one by one.
+    void BeginRowBatch();
+    void FlushRowBatch();
+    void EndRowBatch();
+    // A load is running: the interface stays live during it, and a second load started
+    // meanwhile is refused.
+    bool IsLoading() const { return m_bLoading; }
+
+    const QString &PlaylistPath() const { return m_strPlaylistPath; }
+    const QString &PlaylistFolder() const { return m_strPlaylistFolder; }
+    int PlaylistEncoding() const { return m_nPlaylistEncoding; }
+    void SetPlaylist(const QString &path, int encoding);
+    void SetPlaylistPath(const QString &path);
+    void SetPlaylistEncoding(int encoding) { m_nPlaylistEncoding = encoding; }
+    int LayoutNumber() const { return m_nLayoutNumber; }
+    // The flag word every new row starts with: bits 0 and 2 and the layout number.
+    quint32 NewRowFlags() const;
+
+    // Song numbers of 8-bit text playlists, which the rows themselves do not keep; only
+    // recorded when asked for (the command line prints them).
+    void SetKeepSongNumbers(bool keep) { m_bKeepSongNumbers = keep; }
+    bool KeepsSongNumbers() const { return m_bKeepSongNumbers; }
+    QStringList &SongNumbers() { return m_songNumbers; }
+    QString SongNumber(int row) const { return m_songNumbers.value(row); }
+
+    // Sorting on a header click (columns 1-9 and 18); others do nothing.
+    void SortByColumn(int column);
+    int SortColumn() const { return m_nSortColumn; }
+    bool SortAscending() const { return m_bSortAscending; }
+
+    // Column state. Positions are display positions, columns the table's indices.
+    int ColumnWidth(int column) const;
+    void SetColumnWidth(int column, int width);
+    bool IsColumnShown(int column) const;
+    int ColumnAtPosition(int position) const { return m_order[size_t(position)]; }
+    void SetColumnOrder(const std::array<int, kRevColumnCount> &order);
+    bool AutoSize() const { return m_bAutoSize; }
+    void SetAutoSize(bool autoSize) { m_bAutoSize = autoSize; }
+    void ShowColumn(int column, bool shown);
+    void AutoSizeColumns();
+    void ResetColumns();
+    QString ColumnLayoutValue() const;
+    bool ApplyColumnLayoutValue(const QString &value);
+    void SaveColumnLayout() const;
+    void RestoreColumnLayout();
+    QString ColumnLayoutKey() const;
+
+    // Where drive letters of Windows playlists are mounted; read from the settings when the
+    // grid is made and again at each load.
+    const CDriveMap &Drives() const { return m_drives; }
+    void SetDrives(const CDriveMap &drives) { m_drives = drives; }
+
+private:
+    bool LoadPlaylistFile(const QString &path);
+    bool DecideFound(int i, QString *testedFolder, QString *firstFile);
+    void NotifyColumns();
+
+    CArray<_ITEMINFO> m_rows;
+    QString m_strPlaylistPath;
+    QString m_strPlaylistFolder;
+    int m_nPlaylistEncoding = 0;
+    int m_nLayoutNumber = -1;
+    int m_nSortColumn = 0;
+    bool m_bSortAscending = true;
+    bool m_bAutoSize = true;
+    bool m_bKeepSongNumbers = false;
+    bool m_bAppendAnnounced = false;
+    bool m_bBatching = false;
+    int m_nBatchAnnounced = 0;
+    bool m_bLoading = false;
+    // NextIndexNumber's answer, kept while rows are only appended: a version-1 MPL file
+    // numbers every row, and a scan per row would make a long file quadratic.
+    mutable int m_nNextIndex = -1;
+    QStringList m_songNumbers;
+    std::array<int, kRevColumnCount> m_widths{};
+    std::array<int, kRevColumnCount> m_rememberedWidths{};
+    std::array<bool, kRevColumnCount> m_shown{};
+    std::array<int, kRevColumnCount> m_order{};
+    CDriveMap m_drives;
+    IRevListObserver *m_observer = nullptr;
+};
+
+} // namespace velmora
