@@ -7,7 +7,7 @@ namespace {
 constexpr char16_t kEscapeBase = 0xDC80;
 
 // Length of the valid UTF-8 sequence starting at bytes[i], or 0 when it is not valid.
-int ValidSequenceLength(const QByteArray &bytes, qsizetype i, char32_t *codePoint)
+int ValidSequenceLength(QByteArrayView bytes, qsizetype i, char32_t *codePoint)
 {
     const auto byteAt = [&](qsizetype k) { return quint8(bytes.at(k)); };
     const quint8 lead = byteAt(i);
@@ -74,8 +74,13 @@ void AppendUtf8(QByteArray &bytes, char32_t codePoint)
 
 } // namespace
 
-QString DecodeNativeName(const QByteArray &bytes)
+QString DecodeNativeName(QByteArrayView bytes)
 {
+    quint8 high = 0;
+    for (const char byte : bytes)
+        high |= quint8(byte);
+    if (high < 0x80)
+        return QString::fromLatin1(bytes);
     QString name;
     name.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size();) {
