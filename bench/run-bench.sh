@@ -2,12 +2,13 @@
 # Measures velmora's checks side by side with the tools a user would otherwise run on the
 # same files, and writes the figures into docs/PERFORMANCE.md.
 #
-#   bench/run-bench.sh [--quick] [--runs N] [--slow-runs N] [--no-install]
+#   bench/run-bench.sh [--quick] [--runs N] [--slow-runs N] [--skip-media-details] [--no-install]
 #
 # --quick        only the 1,000-song library and fewer runs (a few minutes)
 # --runs N       runs of each quick command (default 5, quick 3)
 # --slow-runs N  runs of the commands that start one process per file (default 3 on the
 #                1,000-song library and 1 on the 10,000-song one; quick 1)
+# --skip-media-details  leave out the media-details checks and mediainfo (most of a run)
 # --no-install   do not install missing Debian packages
 #
 # Everything it makes lives in build-bench/: the Release build, the generated libraries
@@ -26,17 +27,19 @@ flat_files=100000
 
 quick=0
 install=1
+media_details=1
 runs=""
 slow_runs=""
 
 usage() {
-  sed -n '5,12p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '5,13p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 while [ $# -gt 0 ]; do
   case "$1" in
     --quick) quick=1 ;;
     --no-install) install=0 ;;
+    --skip-media-details) media_details=0 ;;
     --runs) runs=${2:?--runs needs a number}; shift ;;
     --slow-runs) slow_runs=${2:?--slow-runs needs a number}; shift ;;
     -h|--help) usage; exit 0 ;;
@@ -91,8 +94,10 @@ install_packages() {
 
 build_release() {
   say "Release build in $build"
+  local launcher=()
+  command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
-    -DVELMORA_BENCH=ON >/dev/null
+    -DVELMORA_BENCH=ON "${launcher[@]}" >/dev/null
   ninja -C "$build" velmora velmora-samplegen velmora-walk-bench >/dev/null
 }
 
@@ -238,6 +243,7 @@ for songs in "${sizes[@]}"; do
     measure "$songs.song2" "$runs" 1 "$velmora" check --songs --subfolders --jobs 2 --data-dir "$logs" "$library"
   fi
   measure "$songs.exiftool" "$runs" 1 exiftool -r -fast "$library"
+  [ "$media_details" = 1 ] || continue
   measure "$songs.tool1" "$slow" 0 "$velmora" check --subfolders "${tool_options[@]}" --data-dir "$logs" "$library"
   if [ "$have_engine" = 1 ] && [ "$have_jobs" = 1 ]; then
     measure "$songs.lib1" "$runs" 1 "$velmora" check --subfolders --engine library --jobs 1 --data-dir "$logs" "$library"
@@ -254,6 +260,24 @@ measure find "$runs" 1 bash -c 'find "$1" -maxdepth 1 | wc -l' _ "$flat"
 walk_line=$("$walk_bench" "$flat" || true)
 walk_field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$walk_line"; }
 
+# Start-up: the whole process of the two smallest things the command line does, at least
+# ten runs each.
+startup_runs=$(( runs > 10 ? runs : 10 ))
+empty_folder="$data/empty-folder"
+mkdir -p "$empty_folder"
+measure version "$startup_runs" 1 "$velmora" --version
+measure empty "$startup_runs" 1 "$velmora" check --data-dir "$logs" "$empty_folder"
+# The command-line form must make no GUI object: a GUI application would load a display
+# platform plugin, and with a platform that does not exist it could not start at all.
+platform_plugins=$(LD_DEBUG=files "$velmora" --version 2>&1 >/dev/null | grep -c 'file=.*/platforms/' || true)
+headless=no
+if QT_QPA_PLATFORM=no-such-platform DISPLAY= WAYLAND_DISPLAY= "$velmora" --version >/dev/null 2>&1 &&
+  QT_QPA_PLATFORM=no-such-platform DISPLAY= WAYLAND_DISPLAY= \
+    "$velmora" check --data-dir "$logs" "$empty_folder" >/dev/null 2>&1; then
+  headless=yes
+fi
+load_at_end=$(cut -d' ' -f1-3 /proc/loadavg)
+
 # ---------------------------------------------------------------- report
 
 seconds() { awk -v ms="$1" 'BEGIN { printf "%.3f", ms / 1000 }'; }
@@ -264,6 +288,8 @@ result_row() {
   local key=$1 label=$2 command=$3
   if [ -n "${res_fail[$key]:-}" ]; then
     echo "| $label | \`$command\` | – | failed: ${res_fail[$key]} | | |"
+  elif [ -z "${res_med[$key]:-}" ] && [ "$media_details" = 0 ] && [[ "$key" =~ \.(tool1|lib1|lib2|miloop|mifolder)$ ]]; then
+    echo "| $label | \`$command\` | – | not measured in this run (--skip-media-details) | | |"
   elif [ -z "${res_med[$key]:-}" ]; then
     echo "| $label | \`$command\` | – | not measured: this velmora has no such option | | |"
   else
@@ -307,7 +333,7 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
   echo "other users: **the ratios are what count**. Ratios are taken between medians."
   echo
   echo "Machine: $(nproc) cores, ${cpu:-unknown CPU}, Linux $(uname -r); load average at the"
-  echo "start $load_at_start; cores really available at the start: $cores_available (two busy processes"
+  echo "start $load_at_start, at the end $load_at_end; cores really available at the start: $cores_available (two busy processes"
   echo "at once against one alone; with fewer than 2, a second job cannot gain). Tools: mediainfo"
   echo "${mediainfo_version:-?}, exiftool $(exiftool -ver)."
   echo "velmora options: --engine $([ "$have_engine" = 1 ] && echo available || echo "not available"),"
@@ -358,6 +384,17 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
   echo "(the record itself is $(walk_field record_bytes) bytes, its texts are on the heap; the array had"
   echo "room for $(walk_field capacity) rows at the end)."
   echo
+  echo "## Start-up"
+  echo
+  echo "| Measurement | Command | Runs | Min (s) | Median (s) | Peak RSS (MB) |"
+  echo "|---|---|---:|---:|---:|---:|"
+  result_row version "version" "velmora --version"
+  result_row empty "check of an empty folder" "velmora check EMPTY"
+  echo
+  echo "Display platform plugins loaded by \`velmora --version\` (\`LD_DEBUG=files\`): $platform_plugins."
+  echo "Both commands run with a display platform that does not exist: $headless (a GUI"
+  echo "application object could not be made there, so the command-line form makes none)."
+  echo
   echo "## Targets"
   echo
   echo "| Target | Measured | Goal | Result |"
@@ -369,6 +406,12 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
       "at least 10" ge 10
   done
   target_row "flat walk / find" walk find "at most 3" le 3
+  for key in version empty; do
+    if [ -n "${res_med[$key]:-}" ]; then
+      echo "| start-up, $([ "$key" = version ] && echo "\`velmora --version\`" || echo "check of an empty folder") (ms, median) |" \
+        "${res_med[$key]} | under 50 | $([ "${res_med[$key]%.*}" -lt 50 ] && echo met || echo "**missed**") |"
+    fi
+  done
   bytes_per_row=$(walk_field bytes_per_row)
   if [ -n "$bytes_per_row" ]; then
     echo "| memory per row of the $(grouped "$flat_files")-file walk (bytes) | $bytes_per_row | under 1,024 |" \

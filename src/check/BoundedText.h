@@ -22,9 +22,14 @@ public:
         Set(text);
         return *this;
     }
+    // A text that fits is shared, not copied: rows take their names and paths from strings
+    // the walk has built anyway.
     CBoundedText &operator=(const QString &text)
     {
-        Set(text);
+        if (text.size() <= kMaxLength)
+            m_text = text;
+        else
+            Set(text);
         return *this;
     }
 

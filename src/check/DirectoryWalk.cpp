@@ -27,7 +27,7 @@ QString WithSeparator(const QString &folder)
 
 bool EndsWithBak(const QString &path)
 {
-    return path.right(4).compare(u".bak"_s, Qt::CaseInsensitive) == 0;
+    return QStringView(path).right(4).compare(u".bak", Qt::CaseInsensitive) == 0;
 }
 
 bool IsDotEntry(const QString &name)

@@ -63,7 +63,7 @@ QString ExtensionOf(const QString &path)
 
 bool HasEnding(const QString &name, QStringView ending)
 {
-    return name.right(4).compare(ending, Qt::CaseInsensitive) == 0;
+    return QStringView(name).right(4).compare(ending, Qt::CaseInsensitive) == 0;
 }
 
 qsizetype CountChar(const QString &text, QChar ch)

@@ -1,6 +1,7 @@
 #include "inspect/MediaAnalysis.h"
 
 #include "inspect/FileList.h"
+#include "inspect/KnownLibraryAnswer.h"
 #include "inspect/MediaInfoLibrary.h"
 #include "inspect/Mp3Analysis.h"
 #include "inspect/PackagedHeader.h"
@@ -34,6 +35,10 @@ EBranch BranchOf(const QString &path)
 bool ReadWithMediaLibrary(const QString &path, QStringList &result)
 {
     result.clear();
+    if (std::optional<QStringList> known = KnownMediaLibraryAnswer(path)) {
+        result = std::move(*known);
+        return false;
+    }
     CMediaInfo info;
     if (!info.Create())
         return false;

@@ -4,6 +4,9 @@
 
 #include <cerrno>
 #include <functional>
+#include <mutex>
+
+#include <QHash>
 #include <iconv.h>
 #include <optional>
 
@@ -99,6 +102,46 @@ qsizetype OneCharacter(const char *data, size_t left)
 
 const QByteArray kReplacementUtf16("\xFD\xFF", 2); // U+FFFD, little-endian
 
+bool IsAscii(const QByteArray &bytes)
+{
+    quint8 high = 0;
+    for (const char byte : bytes)
+        high |= quint8(byte);
+    return high < 0x80;
+}
+
+QString DecodeWithConverter(const QByteArray &bytes, int codePage, bool *ok)
+{
+    QByteArray utf16;
+    const bool converted =
+        Convert("UTF-16LE", IconvName(codePage).constData(), bytes, kReplacementUtf16, OneByte, &utf16);
+    if (ok)
+        *ok = converted;
+    if (!converted)
+        return {};
+    return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
+}
+
+// Most tags and titles are plain ASCII. Opening a converter for each of them costs more than
+// the rest of reading a song, so a code page whose converter maps the 128 ASCII bytes to
+// themselves (asked once per code page) decodes ASCII text without one.
+bool KeepsAscii(int codePage)
+{
+    static std::mutex mutex;
+    static QHash<int, bool> answers;
+    const std::lock_guard<std::mutex> lock(mutex);
+    const auto known = answers.constFind(codePage);
+    if (known != answers.constEnd())
+        return *known;
+    QByteArray ascii(0x80, Qt::Uninitialized);
+    for (int byte = 0; byte < 0x80; ++byte)
+        ascii[byte] = char(byte);
+    bool ok = false;
+    const bool keeps = DecodeWithConverter(ascii, codePage, &ok) == QString::fromLatin1(ascii) && ok;
+    answers.insert(codePage, keeps);
+    return keeps;
+}
+
 } // namespace
 
 int AnsiCodePage()
@@ -122,14 +165,13 @@ void SetAnsiCodePage(int codePage)
 
 QString DecodeCodePage(const QByteArray &bytes, int codePage, bool *ok)
 {
-    QByteArray utf16;
-    const bool converted =
-        Convert("UTF-16LE", IconvName(ResolveCodePage(codePage)).constData(), bytes, kReplacementUtf16, OneByte, &utf16);
-    if (ok)
-        *ok = converted;
-    if (!converted)
-        return {};
-    return QString(reinterpret_cast<const QChar *>(utf16.constData()), utf16.size() / 2);
+    const int resolved = ResolveCodePage(codePage);
+    if (IsAscii(bytes) && KeepsAscii(resolved)) {
+        if (ok)
+            *ok = true;
+        return QString::fromLatin1(bytes);
+    }
+    return DecodeWithConverter(bytes, resolved, ok);
 }
 
 QByteArray EncodeCodePage(const QString &text, int codePage, bool *ok)

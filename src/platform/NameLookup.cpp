@@ -33,7 +33,7 @@ QString ResolveNameNoCase(const QString &folder, const QString &name)
     // The first match in name order, so the choice does not depend on the file system.
     QString best;
     while (const dirent *entry = readdir(dir.get())) {
-        const QString candidate = DecodeNativeName(QByteArray(entry->d_name));
+        const QString candidate = DecodeNativeName(QByteArrayView(entry->d_name));
         if (candidate.compare(name, Qt::CaseInsensitive) == 0 && (best.isEmpty() || candidate < best))
             best = candidate;
     }

@@ -7,7 +7,7 @@ namespace {
 constexpr char16_t kEscapeBase = 0xDC80;
 
 // Length of the valid UTF-8 sequence starting at bytes[i], or 0 when it is not valid.
-int ValidSequenceLength(const QByteArray &bytes, qsizetype i, char32_t *codePoint)
+int ValidSequenceLength(QByteArrayView bytes, qsizetype i, char32_t *codePoint)
 {
     const auto byteAt = [&](qsizetype k) { return quint8(bytes.at(k)); };
     const quint8 lead = byteAt(i);
@@ -41,10 +41,46 @@ int ValidSequenceLength(const QByteArray &bytes, qsizetype i, char32_t *codePoin
     return length;
 }
 
+// Every path of a check goes through these two, so they build no string per character.
+void AppendCodePoint(QString &text, char32_t codePoint)
+{
+    if (QChar::requiresSurrogates(codePoint)) {
+        text.append(QChar(QChar::highSurrogate(codePoint)));
+        text.append(QChar(QChar::lowSurrogate(codePoint)));
+    } else {
+        text.append(QChar(char16_t(codePoint)));
+    }
+}
+
+// UTF-8 of a code point that is no surrogate.
+void AppendUtf8(QByteArray &bytes, char32_t codePoint)
+{
+    if (codePoint < 0x80) {
+        bytes.append(char(codePoint));
+    } else if (codePoint < 0x800) {
+        bytes.append(char(0xC0 | (codePoint >> 6)));
+        bytes.append(char(0x80 | (codePoint & 0x3F)));
+    } else if (codePoint < 0x10000) {
+        bytes.append(char(0xE0 | (codePoint >> 12)));
+        bytes.append(char(0x80 | ((codePoint >> 6) & 0x3F)));
+        bytes.append(char(0x80 | (codePoint & 0x3F)));
+    } else {
+        bytes.append(char(0xF0 | (codePoint >> 18)));
+        bytes.append(char(0x80 | ((codePoint >> 12) & 0x3F)));
+        bytes.append(char(0x80 | ((codePoint >> 6) & 0x3F)));
+        bytes.append(char(0x80 | (codePoint & 0x3F)));
+    }
+}
+
 } // namespace
 
-QString DecodeNativeName(const QByteArray &bytes)
+QString DecodeNativeName(QByteArrayView bytes)
 {
+    quint8 high = 0;
+    for (const char byte : bytes)
+        high |= quint8(byte);
+    if (high < 0x80)
+        return QString::fromLatin1(bytes);
     QString name;
     name.reserve(bytes.size());
     for (qsizetype i = 0; i < bytes.size();) {
@@ -55,7 +91,7 @@ QString DecodeNativeName(const QByteArray &bytes)
             ++i;
             continue;
         }
-        name.append(QString::fromUcs4(&codePoint, 1));
+        AppendCodePoint(name, codePoint);
         i += length;
     }
     return name;
@@ -70,14 +106,14 @@ QByteArray EncodeNativeName(const QString &name)
         const char16_t unit = name.at(i).unicode();
         const bool highSurrogate = QChar::isHighSurrogate(unit);
         if (highSurrogate && i + 1 < count && QChar::isLowSurrogate(name.at(i + 1).unicode())) {
-            bytes.append(QString(name.constData() + i, 2).toUtf8());
+            AppendUtf8(bytes, QChar::surrogateToUcs4(unit, name.at(i + 1).unicode()));
             ++i;
         } else if (unit >= kEscapeBase && unit <= kEscapeBase + 0x7F) {
             bytes.append(char(unit - kEscapeBase + 0x80));
         } else if (highSurrogate || QChar::isLowSurrogate(unit)) {
             bytes.append('?');
         } else {
-            bytes.append(QString(QChar(unit)).toUtf8());
+            AppendUtf8(bytes, unit);
         }
     }
     return bytes;

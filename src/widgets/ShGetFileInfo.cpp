@@ -45,28 +45,45 @@ const CShGetFileInfo::SEntry &CShGetFileInfo::AddEntry(const QString &extension,
     return *m_entries.insert(extension, entry);
 }
 
+const CShGetFileInfo::SEntry &CShGetFileInfo::Remember(const QString &extension, const SEntry &entry)
+{
+    m_lastExtension = extension;
+    m_lastEntry = entry;
+    return m_lastEntry;
+}
+
+const CShGetFileInfo::SEntry *CShGetFileInfo::CachedEntry(const QString &path, qsizetype dot)
+{
+    const QStringView extension = QStringView(path).sliced(dot);
+    if (!m_lastExtension.isEmpty() && extension == m_lastExtension)
+        return &m_lastEntry;
+    const QString key = extension.toString();
+    const auto found = m_entries.constFind(key);
+    return found == m_entries.constEnd() ? nullptr : &Remember(key, *found);
+}
+
 QString CShGetFileInfo::TypeName(const QString &path, bool isFolder)
 {
     if (isFolder)
         return u"Folder"_s;
-    const QString extension = ExtensionOfPath(path);
-    if (extension.isEmpty())
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot < 0)
         return ShellTypeName(path);
-    const auto found = m_entries.constFind(extension);
-    if (found != m_entries.constEnd())
-        return found->typeName;
-    return AddEntry(extension, path, false).typeName;
+    if (const SEntry *entry = CachedEntry(path, dot))
+        return entry->typeName;
+    const QString extension = path.mid(dot);
+    return Remember(extension, AddEntry(extension, path, false)).typeName;
 }
 
 int CShGetFileInfo::IconIndex(const QString &path, bool isFolder, bool open)
 {
-    const QString extension = ExtensionOfPath(path);
-    if (isFolder || extension.isEmpty())
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (isFolder || dot < 0)
         return m_source->IconIndexOf(path, isFolder, open);
-    const auto found = m_entries.constFind(extension);
-    if (found != m_entries.constEnd())
-        return found->iconIndex;
-    return AddEntry(extension, path, open).iconIndex;
+    if (const SEntry *entry = CachedEntry(path, dot))
+        return entry->iconIndex;
+    const QString extension = path.mid(dot);
+    return Remember(extension, AddEntry(extension, path, open)).iconIndex;
 }
 
 } // namespace velmora

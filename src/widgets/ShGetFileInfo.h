@@ -45,9 +45,15 @@ private:
 
     QString ShellTypeName(const QString &path);
     const SEntry &AddEntry(const QString &extension, const QString &path, bool open);
+    // The cached entry of the path's extension, or nullptr; the extension of the last hit is
+    // compared in place, so a folder of a few types needs no text or hash per row.
+    const SEntry *CachedEntry(const QString &path, qsizetype dot);
+    const SEntry &Remember(const QString &extension, const SEntry &entry);
 
     std::unique_ptr<IShellTypeSource> m_source;
     QHash<QString, SEntry> m_entries;
+    QString m_lastExtension;
+    SEntry m_lastEntry;
 };
 
 } // namespace velmora
