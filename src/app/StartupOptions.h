@@ -10,7 +10,7 @@ struct SStartupOptions
 {
     int nUpdateType = 1;              // 0 after "-iDodOdevOdiviz": no update check at start-up
     QString strUpdateChannel = QStringLiteral("update");
-    QString strFolder;                // checked at once, as if chosen with the Folder button
+    QString strFolder;                // a folder checked at once, or a playlist opened in the grid
 };
 
 // The switch the updater passes when it restarts the program, compared without case.

@@ -14,7 +14,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr char kUsage[] =
-    "Usage: velmora [-iDodOdevOdiviz] [FOLDER]\n"
+    "Usage: velmora [-iDodOdevOdiviz] [FOLDER|PLAYLIST]\n"
     "       velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
     "                     [--ansi-code-page N] [--trace]\n"

@@ -10,6 +10,7 @@
 #include "platform/MessagePrompt.h"
 #include "platform/MessagePump.h"
 #include "platform/ShellOpen.h"
+#include "update/UpdateCommands.h"
 #include "widgets/ui/TraceView.h"
 
 #include <QAction>
@@ -192,15 +193,17 @@ void CMainFrame::OnProgress(int done, int total)
 
 void CMainFrame::OnUserManual()
 {
-    if (!ShellOpen(ProgramFolder() + u"/userManual.pdf"_s))
+    if (!ShellOpen(CUpdateCommands(m_nUpdateType).UserManualTarget()))
         MessagePrompt().ShowMessage(u"The Help file not found ! (Help.htm)"_s);
 }
 
 void CMainFrame::OnOnlineUpgrade()
 {
-    if (m_nUpdateType != 1)
+    CUpdateCommands commands(m_nUpdateType);
+    if (!commands.IsOnlineUpgradeEnabled())
         return;
-    MessagePrompt().ShowMessage(u"Disconnected."_s);
+    if (commands.OnlineUpgrade() == EUpgradeOutcome::UpdaterStarted)
+        QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
 void CMainFrame::OnAbout()

@@ -8,6 +8,8 @@
 #include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
 #include "check/ui/FolderDialog.h"
+#include "playlist/PlaylistCommand.h"
+#include "playlist/ui/RevListView.h"
 #include "platform/MessagePrompt.h"
 #include "platform/Settings.h"
 #include "platform/ShellOpen.h"
@@ -27,6 +29,7 @@ namespace {
 
 const QString kFolderPathKey = u"CSongView/FolderPath"_s;
 const QString kSubFolderKey = u"CSongView/SubFolder"_s;
+const QString kFolderNameKey = u"CSongView/FolderName"_s;
 
 void Place(QWidget *control, const QRect &rect)
 {
@@ -38,7 +41,7 @@ void Place(QWidget *control, const QRect &rect)
 CQuillonView::CQuillonView(QWidget *parent)
     : QWidget(parent)
     , m_resultList(new CDirListView(m_dirItems, this))
-    , m_playlistGrid(new QWidget(this))
+    , m_playlistGrid(new CRevListView(m_grid, this))
 {
     QPalette palette = this->palette();
     palette.setColor(QPalette::Window, ColorFromColorRef(kBarColour));
@@ -112,6 +115,7 @@ void CQuillonView::LayOut()
     Place(m_move, layout.move);
     Place(m_resultList, layout.lists);
     Place(m_playlistGrid, layout.lists);
+    m_playlistGrid->FitColumns();
     m_resultList->FitTextColumns();
 }
 
@@ -126,8 +130,9 @@ void CQuillonView::ShowResultList()
 
 void CQuillonView::UpdateButtons()
 {
-    const SButtonStates states = UpdateButtonStates(m_nPlaylistMode != 0, m_dirItems.GetItemCount(), 0);
-    const bool idle = !m_dirItems.IsChecking();
+    const SButtonStates states = UpdateButtonStates(m_nPlaylistMode != 0, m_dirItems.GetItemCount(),
+                                                    m_grid.GetItemCount());
+    const bool idle = !IsChecking();
     m_clear->setEnabled(idle && states.bClear);
     m_move->setEnabled(idle && states.bMove);
     m_folder->setEnabled(idle);
@@ -138,7 +143,7 @@ void CQuillonView::UpdateButtons()
 // rows between the events it lets through.
 bool CQuillonView::RefuseWhileChecking()
 {
-    if (!m_dirItems.IsChecking())
+    if (!IsChecking())
         return false;
     emit CommandRefused(u"A check is running: stop it first (Escape)."_s);
     return true;
@@ -189,14 +194,38 @@ void CQuillonView::OnPlaylist()
 {
     if (RefuseWhileChecking())
         return;
-    MessagePrompt().ShowMessage(u"Playlist: not available yet"_s);
+    const QString last = OpenSettings()->value(kFolderNameKey).toString();
+    const qsizetype cut = last.lastIndexOf(u'/');
+    const QString start = cut > 0 ? last.left(cut) : UserDataPath();
+    const QString chosen = QFileDialog::getOpenFileName(this, QString(), start,
+                                                        u"Play List Files (*.txt);;All Files (*)"_s);
+    if (chosen.isEmpty())
+        return;
+    OpenPlaylist(chosen);
+}
+
+void CQuillonView::OpenPlaylist(const QString &path)
+{
+    if (RefuseWhileChecking())
+        return;
+    m_resultList->hide();
+    m_playlistGrid->show();
+    m_nPlaylistMode = 1;
+    UpdateButtons();
+    m_pathField->setText(path);
+    LoadPlaylistAndCheckFiles(m_grid, path);
+    OpenSettings()->setValue(kFolderNameKey, path);
+    UpdateButtons();
 }
 
 void CQuillonView::OnClear()
 {
     if (RefuseWhileChecking())
         return;
-    m_dirItems.ClearList();
+    if (m_nPlaylistMode != 0)
+        m_grid.RemoveAllRows();
+    else
+        m_dirItems.ClearList();
     UpdateButtons();
     emit TraceAndLogsResetRequested();
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "check/DirItemList.h"
+#include "playlist/RevItemList.h"
 
 #include <QWidget>
 
@@ -11,6 +12,7 @@ class QPushButton;
 namespace velmora {
 
 class CDirListView;
+class CRevListView;
 
 // The upper pane: the command bar (seven buttons and the read-only path field) over the
 // result list or the playlist grid, one of them shown at a time. Every command hands its work
@@ -28,12 +30,17 @@ public:
     void ShowResultList();
     void UpdateButtons();
 
-    bool IsChecking() const { return m_dirItems.IsChecking(); }
+    bool IsChecking() const { return m_dirItems.IsChecking() || m_grid.IsLoading(); }
     void StopCheck() { m_dirItems.RequestStop(); }
     bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
 
     CDirItemList &DirItems() { return m_dirItems; }
     CDirListView &ResultList() { return *m_resultList; }
+    CRevItemList &Grid() { return m_grid; }
+    CRevListView &PlaylistGrid() { return *m_playlistGrid; }
+    // The Playlist command once a file was chosen: the grid shown, the file loaded and each
+    // row's file looked for.
+    void OpenPlaylist(const QString &path);
     QPushButton &Button(int id);
     QCheckBox &SubFolderBox() { return *m_subFolder; }
     QLineEdit &PathField() { return *m_pathField; }
@@ -65,9 +72,10 @@ private:
     void OnBusyChanged(bool busy);
 
     CDirItemList m_dirItems;
+    CRevItemList m_grid;
     int m_nPlaylistMode = 0;
     CDirListView *m_resultList;
-    QWidget *m_playlistGrid;
+    CRevListView *m_playlistGrid;
     QPushButton *m_folder = nullptr;
     QCheckBox *m_subFolder = nullptr;
     QPushButton *m_playlist = nullptr;

@@ -3,6 +3,7 @@
 #include "app/ApplicationIdentity.h"
 #include "app/StartupOptions.h"
 #include "app/TraceDebug.h"
+#include "update/UpdateCommands.h"
 #include "app/cli/CommandLine.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/QuillonView.h"
@@ -30,11 +31,19 @@ bool HasDisplay()
         || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY");
 }
 
+// A playlist handed over by a file manager opens in the grid.
+bool IsPlaylistFile(const QString &argument)
+{
+    const QFileInfo file(argument);
+    const QString suffix = file.suffix().toLower();
+    return file.isFile() && (suffix == u"txt"_s || suffix == u"mpl"_s);
+}
+
 bool CheckArguments(const QStringList &arguments)
 {
     for (const QString &argument : arguments) {
-        if (!IsNoUpdateSwitch(argument) && !QFileInfo(argument).isDir()) {
-            std::fprintf(stderr, "velmora: %s is not a folder\n", argument.toLocal8Bit().constData());
+        if (!IsNoUpdateSwitch(argument) && !QFileInfo(argument).isDir() && !IsPlaylistFile(argument)) {
+            std::fprintf(stderr, "velmora: %s is not a folder or playlist\n", argument.toLocal8Bit().constData());
             PrintUsageError();
             return false;
         }
@@ -88,7 +97,12 @@ int RunWindowApplication(int argc, char **argv, const QStringList &arguments)
     SetMessagePrompt(&prompt);
 
     const SStartupOptions options = ReadStartupOptions(arguments);
-    TraceDebug(u"strUpdateType = %d, %s\n", options.nUpdateType, options.strUpdateChannel);
+    // The updater replaces this program; it must not find a window of it still open.
+    if (CUpdateCommands(options.nUpdateType).RunStartupCheck()) {
+        SetMessagePrompt(nullptr);
+        SetActiveDebugChannel(nullptr);
+        return 0;
+    }
 
     int status = 0;
     {
@@ -97,8 +111,13 @@ int RunWindowApplication(int argc, char **argv, const QStringList &arguments)
         frame.show();
         QTimer::singleShot(0, &frame, [&frame, &options] {
             frame.View().ShowResultList();
-            if (!options.strFolder.isEmpty())
-                frame.View().CheckFolder(QFileInfo(options.strFolder).absoluteFilePath(), 1);
+            const QFileInfo start(options.strFolder);
+            if (options.strFolder.isEmpty())
+                return;
+            if (start.isDir())
+                frame.View().CheckFolder(start.absoluteFilePath(), 1);
+            else
+                frame.View().OpenPlaylist(start.absoluteFilePath());
         });
         status = application.exec();
         prompt.SetParent(nullptr);

@@ -28,4 +28,11 @@ EPromptAnswer CWindowPrompt::AskYesNoCancel(const QString &text)
     return answer == QMessageBox::No ? EPromptAnswer::No : EPromptAnswer::Cancel;
 }
 
+EPromptAnswer CWindowPrompt::AskYesNo(const QString &title, const QString &text)
+{
+    const auto answer = QMessageBox::question(m_parent, title, text, QMessageBox::Yes | QMessageBox::No,
+                                              QMessageBox::Yes);
+    return answer == QMessageBox::Yes ? EPromptAnswer::Yes : EPromptAnswer::No;
+}
+
 } // namespace velmora

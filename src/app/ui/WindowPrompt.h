@@ -13,6 +13,7 @@ public:
     void SetParent(QWidget *parent) { m_parent = parent; }
     void ShowMessage(const QString &text) override;
     EPromptAnswer AskYesNoCancel(const QString &text) override;
+    EPromptAnswer AskYesNo(const QString &title, const QString &text) override;
 
 private:
     QWidget *m_parent = nullptr;
