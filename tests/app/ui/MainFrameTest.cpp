@@ -240,3 +240,31 @@ TEST_F(MainFrame, MoveWithoutTicksSaysSoAndOpensNoPicker)
     EXPECT_EQ(prompt.m_messages, QStringList{u"No match file or No check box !"_s});
     EXPECT_TRUE(QFileInfo::exists(Library(u"noise.xyz"_s)));
 }
+
+TEST_F(MainFrame, PlaylistShowsTheGridLogsEachFileAndKeepsMoveOff)
+{
+    test::WriteBytes(Library(u"a.mp3"_s), "audio");
+    const QString folder = Library() + u'/';
+    const QString text = u"; Header playlist: Number, Title, Artist, Files, Folder, Album, Settings, Track.\r\n"_s
+                       + u"1|Song|Artist|a.mp3|"_s + folder + u"||||\r\n"_s
+                       + u"2|Lost|Nobody|gone.mp3|"_s + folder + u"||||\r\n"_s;
+    QByteArray bytes("\xFF\xFE", 2);
+    bytes.append(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
+    test::WriteBytes(Library(u"list.txt"_s), bytes);
+
+    CMainFrame frame;
+    CQuillonView &view = frame.View();
+    view.OpenPlaylist(Library(u"list.txt"_s));
+    EXPECT_TRUE(view.IsPlaylistMode());
+    EXPECT_EQ(view.Grid().GetItemCount(), 2);
+    EXPECT_FALSE(view.Button(IDC_MOVE).isEnabled());
+    EXPECT_TRUE(view.Button(IDC_CLEAR).isEnabled());
+    EXPECT_EQ(OpenSettings()->value(u"CSongView/FolderName"_s).toString(), Library(u"list.txt"_s));
+    const QStringList log = test::DecodeRunLog(test::ReadBytes(DataFile(u"directory.log"_s)));
+    EXPECT_EQ(log.filter(u"CHECK, MediaFileStatus"_s).filter(u", OK"_s).size(), 1) << log.join(u'\n').toStdString();
+    EXPECT_EQ(log.filter(u"CHECK, MediaFileStatus"_s).filter(u"FIle not found"_s).size(), 1);
+
+    QTest::mouseClick(&view.Button(IDC_CLEAR), Qt::LeftButton);
+    EXPECT_EQ(view.Grid().GetItemCount(), 0);
+    EXPECT_FALSE(view.Button(IDC_CLEAR).isEnabled());
+}
