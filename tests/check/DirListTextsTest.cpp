@@ -1,6 +1,7 @@
 #include "TestSupport.h"
 
 #include "check/DirItemList.h"
+#include "check/ItemRows.h"
 #include "check/DirListTexts.h"
 #include "check/ListSelectDirectory.h"
 #include "check/DirListObserver.h"
@@ -8,27 +9,13 @@
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using test::FolderRow;
+using test::Row;
 using namespace velmora::dirlist;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-_ITEMINFO Row(const QString &names, quint32 flags = ITEM_WALK | ITEM_COLOURED)
-{
-    _ITEMINFO item;
-    item.dwFlags = flags;
-    item.szFileName = names;
-    item.szPath = u"/k/Pop/"_s + names.section(u';', 0, 0);
-    return item;
-}
-
-_ITEMINFO FolderRow(const QString &name, const QString &path)
-{
-    _ITEMINFO item = Row(name);
-    item.dwFileAttributes = 0x10;
-    item.szPath = path;
-    return item;
-}
 
 } // namespace
 

@@ -1,6 +1,7 @@
 #include "app/cli/PlaylistRows.h"
 
 #include "app/DisplayWidth.h"
+#include "app/cli/RowWriter.h"
 #include "playlist/RevItemList.h"
 
 #include <QJsonArray>
@@ -66,15 +67,6 @@ QByteArray WriteJson(CRevItemList &grid, const QStringList &suggestions)
         rows.append(object);
     }
     return QJsonDocument(rows).toJson(QJsonDocument::Indented);
-}
-
-QString CsvField(const QString &value)
-{
-    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') && !value.contains(u'\r'))
-        return value;
-    QString quoted = value;
-    quoted.replace(u"\""_s, u"\"\""_s);
-    return u'"' + quoted + u'"';
 }
 
 QByteArray WriteCsv(CRevItemList &grid, const QStringList &suggestions)

@@ -82,15 +82,6 @@ QByteArray WriteJson(const CDirItemList &list)
     return QJsonDocument(rows).toJson(QJsonDocument::Indented);
 }
 
-QString CsvField(const QString &value)
-{
-    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') && !value.contains(u'\r'))
-        return value;
-    QString quoted = value;
-    quoted.replace(u"\""_s, u"\"\""_s);
-    return u'"' + quoted + u'"';
-}
-
 QString CsvValue(const QJsonValue &value)
 {
     if (value.isBool())
@@ -133,6 +124,15 @@ QByteArray WriteRows(const CDirItemList &list, EOutputFormat format)
         break;
     }
     return WriteText(list);
+}
+
+QString CsvField(const QString &value)
+{
+    if (!value.contains(u',') && !value.contains(u'"') && !value.contains(u'\n') && !value.contains(u'\r'))
+        return value;
+    QString quoted = value;
+    quoted.replace(u"\""_s, u"\"\""_s);
+    return u'"' + quoted + u'"';
 }
 
 } // namespace velmora

@@ -13,5 +13,7 @@ QByteArray WriteRows(const CDirItemList &list, EOutputFormat format);
 
 // "%d:%02d" of a playing time; empty for 0.
 QString DurationText(int seconds);
+// A CSV field, quoted when it holds a comma, a quote or a line end.
+QString CsvField(const QString &value);
 
 } // namespace velmora

@@ -1,4 +1,5 @@
 #include "check/DirItemList.h"
+#include "check/ItemRows.h"
 #include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
 
@@ -11,26 +12,12 @@
 #include <gtest/gtest.h>
 
 using namespace velmora;
+using test::FolderRow;
+using test::Row;
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-_ITEMINFO Row(const QString &names, quint32 flags = ITEM_WALK | ITEM_COLOURED)
-{
-    _ITEMINFO item;
-    item.dwFlags = flags;
-    item.szFileName = names;
-    item.szPath = u"/k/Pop/"_s + names.section(u';', 0, 0);
-    return item;
-}
-
-_ITEMINFO Folder(const QString &name, const QString &path)
-{
-    _ITEMINFO item = Row(name);
-    item.dwFileAttributes = 0x10;
-    item.szPath = path;
-    return item;
-}
 
 class DirListView : public ::testing::Test
 {
@@ -40,7 +27,7 @@ protected:
         list.m_items.Add(Row(u"song.cdg;song.mp3"_s));
         list.m_items.Add(Row(u"bad.mp3"_s, ITEM_COLOURED | ITEM_MARK_PROBLEM));
         list.m_items.Add(Row(u"bad.cdg"_s, ITEM_COLOURED | ITEM_MARK_COMPANION));
-        list.m_items.Add(Folder(u".."_s, u"/Songs/Pop/.."_s));
+        list.m_items.Add(FolderRow(u".."_s, u"/Songs/Pop/.."_s));
         list.m_items.Add(Row(u"grey.mp3"_s, ITEM_WALK));
         view = std::make_unique<CDirListView>(list, nullptr);
         view->Model().FlushRowCount();
