@@ -1,7 +1,7 @@
 // MP3 images: the frame-header estimate of the playing time, and the tags.
 #include "fuzz/FuzzTargets.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "inspect/Mp3Analysis.h"
 
 namespace velmora::fuzz {

@@ -2,7 +2,7 @@
 // single lines.
 #include "fuzz/FuzzTargets.h"
 
-#include "check/ItemInfo.h"
+#include "base/ItemInfo.h"
 #include "fuzz/ScratchFile.h"
 #include "playlist/KlovPlaylist.h"
 #include "playlist/PlaylistLayout.h"

@@ -3,7 +3,7 @@
 #include "fuzz/FuzzTargets.h"
 
 #include "fuzz/ScratchFile.h"
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 
 #include <QStringList>
 

@@ -3,7 +3,7 @@
 
 #include "inspect/TextDecoding.h"
 #include "platform/CodePage.h"
-#include "playlist/TextConversion.h"
+#include "base/TextConversion.h"
 
 namespace velmora::fuzz {
 

@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,5 +1,5 @@
 #include "app/ApplicationIdentity.h"
-#include "app/TraceDebug.h"
+#include "base/TraceDebug.h"
 #include "app/cli/CommandLine.h"
 #include "app/ui/WindowApplication.h"
 #include "platform/DebugChannel.h"

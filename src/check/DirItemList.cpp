@@ -1,6 +1,6 @@
 #include "check/DirItemList.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "check/DirListObserver.h"
 #include "inspect/FileList.h"
 #include "platform/FindFile.h"

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "check/CheckTuning.h"
-#include "check/ItemArray.h"
-#include "check/ItemInfo.h"
+#include "base/ItemArray.h"
+#include "base/ItemInfo.h"
 
 #include <QString>
 #include <QStringList>

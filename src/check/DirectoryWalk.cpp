@@ -1,6 +1,6 @@
 #include "check/DirectoryWalk.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "check/DirItemList.h"
 #include "platform/FindFile.h"
 #include "platform/MessagePump.h"

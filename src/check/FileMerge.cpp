@@ -1,6 +1,6 @@
 #include "check/FileMerge.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "check/DirItemList.h"
 #include "inspect/FileList.h"
 #include "inspect/SongGrouping.h"

@@ -1,6 +1,6 @@
 #include "check/ItemDetails.h"
 
-#include "check/ItemInfo.h"
+#include "base/ItemInfo.h"
 #include "inspect/MediaAnalysis.h"
 #include "inspect/TextNumbers.h"
 

@@ -1,6 +1,6 @@
 #include "check/ListSelectDirectory.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "check/DirItemList.h"
 #include "check/MediaDetailsCheck.h"
 #include "check/SongCheck.h"

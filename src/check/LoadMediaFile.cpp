@@ -1,8 +1,8 @@
 #include "check/LoadMediaFile.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "check/ItemDetails.h"
-#include "check/ItemInfo.h"
+#include "base/ItemInfo.h"
 #include "inspect/FileList.h"
 #include "inspect/MediaAnalysis.h"
 #include "platform/FileStatus.h"

@@ -1,6 +1,6 @@
 #include "check/MediaDetailsCheck.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "check/DirItemList.h"
 #include "check/DirectoryWalk.h"
 #include "check/ItemDetails.h"

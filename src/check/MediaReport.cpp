@@ -1,6 +1,6 @@
 #include "check/MediaReport.h"
 
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 #include "inspect/MediaInfoLibrary.h"
 #include "platform/ToolLocator.h"
 #include "widgets/ProcessRunner.h"

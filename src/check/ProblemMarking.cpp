@@ -1,6 +1,6 @@
 #include "check/ProblemMarking.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "check/DirItemList.h"
 #include "inspect/UnknownMedia.h"
 

@@ -1,12 +1,12 @@
 #include "check/SongFolders.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "check/DirItemList.h"
 #include "inspect/FileList.h"
 #include "inspect/TextNumbers.h"
 #include "platform/FindFile.h"
 #include "platform/NameLookup.h"
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 
 #include <QHash>
 #include <QSet>

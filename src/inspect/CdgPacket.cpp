@@ -1,6 +1,6 @@
 #include "inspect/CdgPacket.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 
 namespace velmora {
 

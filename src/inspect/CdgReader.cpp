@@ -1,6 +1,6 @@
 #include "inspect/CdgReader.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "inspect/CdgPacket.h"
 #include "inspect/FileBytes.h"
 #include "legacy/ConvertNCG.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <QByteArrayView>
 

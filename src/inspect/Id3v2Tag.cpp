@@ -1,6 +1,6 @@
 #include "inspect/Id3v2Tag.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "inspect/Id3Text.h"
 #include "inspect/Id3v2FrameCursor.h"
 

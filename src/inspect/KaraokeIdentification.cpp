@@ -1,7 +1,7 @@
 #include "inspect/KaraokeIdentification.h"
 
-#include "app/Format.h"
-#include "inspect/ByteReader.h"
+#include "base/Format.h"
+#include "base/ByteReader.h"
 #include "inspect/CdgReader.h"
 #include "inspect/FileBytes.h"
 #include "inspect/FileList.h"

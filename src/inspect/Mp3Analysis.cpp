@@ -1,6 +1,6 @@
 #include "inspect/Mp3Analysis.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "inspect/FileBytes.h"
 #include "inspect/Id3v1Tag.h"
 #include "inspect/Id3v2Tag.h"

@@ -1,6 +1,6 @@
 #include "inspect/PackagedHeader.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "inspect/FileBytes.h"
 #include "inspect/MediaAnalysis.h"
 

@@ -1,6 +1,6 @@
 #include "inspect/UnknownMedia.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #include "inspect/ZipPackageTool.h"
 
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 #include "inspect/FileBytes.h"
 #include "inspect/Mp3Analysis.h"
 #include "inspect/UnzipOutput.h"

@@ -1,6 +1,6 @@
 #include "legacy/ConvertNCG.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "inspect/FileBytes.h"
 #include "legacy/NcgContent.h"
 

@@ -1,6 +1,6 @@
 #include "legacy/SmfReader.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "legacy/MidiTexts.h"
 #include "legacy/SmfTrack.h"
 

@@ -1,6 +1,6 @@
 #include "legacy/SmfTrack.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "legacy/MidiTexts.h"
 #include "legacy/TempoMap.h"
 

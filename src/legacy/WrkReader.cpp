@@ -1,6 +1,6 @@
 #include "legacy/WrkReader.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 #include "legacy/MidiTexts.h"
 
 namespace velmora {

@@ -2,7 +2,7 @@
 
 #include "inspect/TextNumbers.h"
 #include "playlist/PlaylistLayout.h"
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 #include "playlist/UniformSongLines.h"
 
 namespace velmora {

@@ -1,7 +1,7 @@
 #include "playlist/ArchiveString.h"
 
 #include "platform/CodePage.h"
-#include "playlist/TextConversion.h"
+#include "base/TextConversion.h"
 
 #include <algorithm>
 

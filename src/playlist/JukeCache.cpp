@@ -1,6 +1,6 @@
 #include "playlist/JukeCache.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "inspect/WorkFolder.h"
 #include "platform/Settings.h"
 

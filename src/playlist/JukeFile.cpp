@@ -1,13 +1,13 @@
 #include "playlist/JukeFile.h"
 
-#include "app/Format.h"
-#include "app/RunLogs.h"
-#include "app/TraceDebug.h"
+#include "base/Format.h"
+#include "base/RunLogs.h"
+#include "base/TraceDebug.h"
 #include "inspect/FileBytes.h"
 #include "playlist/KlovPlaylist.h"
 #include "playlist/RevItemList.h"
 #include "playlist/SongRecordFields.h"
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 #include "widgets/ShGetFileInfo.h"
 
 #include <QElapsedTimer>

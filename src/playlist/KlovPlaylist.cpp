@@ -6,7 +6,7 @@
 #include "playlist/AnsiPlaylist.h"
 #include "playlist/Crc32Dynamic.h"
 #include "playlist/JukeCache.h"
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 #include "playlist/UnicodePlaylist.h"
 
 #include <limits>

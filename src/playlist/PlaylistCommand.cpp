@@ -1,6 +1,6 @@
 #include "playlist/PlaylistCommand.h"
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 #include "inspect/FileList.h"
 #include "playlist/RevItemList.h"
 

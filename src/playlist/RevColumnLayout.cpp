@@ -1,6 +1,6 @@
 #include "playlist/RevItemList.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "platform/Settings.h"
 #include "playlist/RevListObserver.h"
 

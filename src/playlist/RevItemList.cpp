@@ -1,7 +1,7 @@
 #include "playlist/RevItemList.h"
 
-#include "app/Format.h"
-#include "app/RunLogs.h"
+#include "base/Format.h"
+#include "base/RunLogs.h"
 #include "inspect/FileList.h"
 #include "inspect/MediaAnalysis.h"
 #include "platform/FileStatus.h"
@@ -11,7 +11,7 @@
 #include "playlist/RevListObserver.h"
 #include "playlist/RowFileCheck.h"
 #include "playlist/SongRecordFields.h"
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 #include "widgets/ShGetFileInfo.h"
 
 #include <algorithm>

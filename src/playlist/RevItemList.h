@@ -1,7 +1,7 @@
 #pragma once
 
-#include "check/ItemArray.h"
-#include "check/ItemInfo.h"
+#include "base/ItemArray.h"
+#include "base/ItemInfo.h"
 #include "playlist/DriveMap.h"
 #include "playlist/RevColumns.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "check/ItemInfo.h"
+#include "base/ItemInfo.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
 #include "playlist/UnicodePlaylist.h"
 
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 
 namespace velmora {
 

@@ -1,6 +1,6 @@
 #include "playlist/UniformSongLines.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "inspect/NumberedSongs.h"
 #include "inspect/TextNumbers.h"
 #include "platform/FileStatus.h"

@@ -1,7 +1,7 @@
 #include "update/ServerReachable.h"
 
-#include "app/TraceDebug.h"
-#include "app/UserPaths.h"
+#include "base/TraceDebug.h"
+#include "base/UserPaths.h"
 #include "platform/ChildProcess.h"
 #include "platform/CodePage.h"
 #include "update/ConnectionState.h"

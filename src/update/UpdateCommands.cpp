@@ -1,7 +1,7 @@
 #include "update/UpdateCommands.h"
 
-#include "app/TraceDebug.h"
-#include "app/UserPaths.h"
+#include "base/TraceDebug.h"
+#include "base/UserPaths.h"
 #include "platform/MessagePrompt.h"
 #include "update/ServerReachable.h"
 #include "update/UpdateRun.h"

@@ -1,6 +1,6 @@
 #include "update/UpdateManifest.h"
 
-#include "app/TraceDebug.h"
+#include "base/TraceDebug.h"
 #include "platform/MessagePrompt.h"
 #include "update/ProfileFile.h"
 #include "update/UpdateSettings.h"

@@ -1,7 +1,7 @@
 #include "update/UpdateRun.h"
 
-#include "app/TraceDebug.h"
-#include "app/UserPaths.h"
+#include "base/TraceDebug.h"
+#include "base/UserPaths.h"
 #include "update/AutoUpdater.h"
 #include "update/UpdateManifest.h"
 #include "update/UpdateSettings.h"

@@ -1,6 +1,6 @@
 #include "update/UpdateVersion.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 
 #include <QFile>
 

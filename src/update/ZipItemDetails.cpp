@@ -1,6 +1,6 @@
 #include "update/ZipItemDetails.h"
 
-#include "inspect/ByteReader.h"
+#include "base/ByteReader.h"
 
 #include <QDateTime>
 

@@ -2,7 +2,7 @@
 
 #include "check/DirItemList.h"
 #include "check/DirListObserver.h"
-#include "check/ItemArray.h"
+#include "base/ItemArray.h"
 #include "platform/FindFile.h"
 
 #include <gtest/gtest.h>

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 #include "inspect/Mp3Analysis.h"
 #include "inspect/WorkFolder.h"
 #include "inspect/ZipAnalysis.h"

@@ -1,5 +1,5 @@
 #include "TestSupport.h"
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 #include "inspect/UnzipOutput.h"
 #include "inspect/WorkFolder.h"
 #include "inspect/ZipPackageMarks.h"

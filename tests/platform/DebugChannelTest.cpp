@@ -1,5 +1,5 @@
 #include "platform/DebugChannel.h"
-#include "app/TraceDebug.h"
+#include "base/TraceDebug.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>

@@ -1,6 +1,6 @@
 #include "playlist/PlaylistFixture.h"
 
-#include "app/Format.h"
+#include "base/Format.h"
 #include "platform/Settings.h"
 #include "playlist/JukeFile.h"
 #include "playlist/KlovPlaylist.h"

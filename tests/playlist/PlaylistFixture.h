@@ -3,7 +3,7 @@
 #include "TestSupport.h"
 
 #include "platform/MessagePrompt.h"
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 #include "samplegen/TextEncoding.h"
 
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "check/ItemInfo.h"
+#include "base/ItemInfo.h"
 #include "playlist/KlovPlaylist.h"
 #include "playlist/SongRecordFields.h"
 

@@ -7,7 +7,7 @@
 #include "update/ConnectionState.h"
 #include "update/ServerReachable.h"
 #include "update/UpdateSettings.h"
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 
 #include <QFile>
 #include <QStringList>

@@ -1,8 +1,8 @@
 #include "app/cli/CheckCommand.h"
 
 #include "app/MoveCheckedSongs.h"
-#include "app/RunLogs.h"
-#include "app/UserPaths.h"
+#include "base/RunLogs.h"
+#include "base/UserPaths.h"
 #include "app/cli/CheckOptions.h"
 #include "app/cli/RowWriter.h"
 #include "app/cli/TraceToStderr.h"

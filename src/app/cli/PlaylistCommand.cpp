@@ -1,7 +1,7 @@
 #include "app/cli/PlaylistCommand.h"
 
-#include "app/RunLogs.h"
-#include "app/UserPaths.h"
+#include "base/RunLogs.h"
+#include "base/UserPaths.h"
 #include "app/cli/PlaylistRows.h"
 #include "platform/FileStatus.h"
 #include "platform/MessagePrompt.h"

@@ -1,7 +1,7 @@
 #include "app/cli/RowWriter.h"
 
 #include "app/DisplayWidth.h"
-#include "app/Format.h"
+#include "base/Format.h"
 #include "check/DirItemList.h"
 
 #include <QJsonArray>

@@ -1,6 +1,6 @@
 #include "app/cli/TraceToStderr.h"
 
-#include "app/LogKind.h"
+#include "base/LogKind.h"
 
 #include <cstdio>
 #include <unistd.h>

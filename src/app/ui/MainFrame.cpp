@@ -1,8 +1,8 @@
 #include "app/ui/MainFrame.h"
 
 #include "app/ApplicationLook.h"
-#include "app/LogKind.h"
-#include "app/UserPaths.h"
+#include "base/LogKind.h"
+#include "base/UserPaths.h"
 #include "app/ViewLayout.h"
 #include "app/ui/AboutDialog.h"
 #include "app/ui/LookStyles.h"

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 
 #include <QMainWindow>
 

@@ -2,7 +2,7 @@
 
 #include "app/ButtonRules.h"
 #include "app/MoveCheckedSongs.h"
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 #include "app/ViewLayout.h"
 #include "check/ListSelectDirectory.h"
 #include "check/ui/DirListModel.h"

@@ -2,7 +2,7 @@
 
 #include "app/ApplicationIdentity.h"
 #include "app/StartupOptions.h"
-#include "app/TraceDebug.h"
+#include "base/TraceDebug.h"
 #include "update/UpdateCommands.h"
 #include "app/cli/CommandLine.h"
 #include "app/ui/MainFrame.h"

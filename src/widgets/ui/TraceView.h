@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/TraceSink.h"
+#include "base/TraceSink.h"
 
 #include <QWidget>
 

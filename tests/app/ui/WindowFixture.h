@@ -2,7 +2,7 @@
 
 #include "TestSupport.h"
 
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 
 #include <QDir>
 #include <QTemporaryDir>

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/Format.h"
+#include "base/Format.h"
 
 namespace velmora {
 

@@ -1,8 +1,8 @@
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 
 #include "platform/CodePage.h"
 #include "platform/OpenFile.h"
-#include "playlist/TextConversion.h"
+#include "base/TextConversion.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "app/UserPaths.h"
+#include "base/UserPaths.h"
 
 #include "platform/SystemFolders.h"
 

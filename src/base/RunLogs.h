@@ -1,8 +1,8 @@
 #pragma once
 
-#include "app/Format.h"
-#include "app/LogKind.h"
-#include "app/RunLogFile.h"
+#include "base/Format.h"
+#include "base/LogKind.h"
+#include "base/RunLogFile.h"
 
 #include <QString>
 #include <QTime>

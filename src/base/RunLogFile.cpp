@@ -1,4 +1,4 @@
-#include "app/RunLogFile.h"
+#include "base/RunLogFile.h"
 
 namespace velmora {
 

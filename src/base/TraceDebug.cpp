@@ -1,4 +1,4 @@
-#include "app/TraceDebug.h"
+#include "base/TraceDebug.h"
 
 #include "platform/DebugChannel.h"
 

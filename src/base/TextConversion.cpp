@@ -1,4 +1,4 @@
-#include "playlist/TextConversion.h"
+#include "base/TextConversion.h"
 
 #include "platform/CodePage.h"
 

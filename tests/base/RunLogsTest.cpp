@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
-#include "app/RunLogs.h"
-#include "app/TraceSink.h"
-#include "app/UserPaths.h"
+#include "base/RunLogs.h"
+#include "base/TraceSink.h"
+#include "base/UserPaths.h"
 #include "platform/MessagePump.h"
 
 #include <QDir>

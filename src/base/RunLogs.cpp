@@ -1,7 +1,7 @@
-#include "app/RunLogs.h"
+#include "base/RunLogs.h"
 
-#include "app/TraceSink.h"
-#include "app/UserPaths.h"
+#include "base/TraceSink.h"
+#include "base/UserPaths.h"
 #include "platform/MessagePump.h"
 
 namespace velmora {

@@ -1,5 +1,5 @@
-#include "app/Format.h"
-#include "app/TraceDebug.h"
+#include "base/Format.h"
+#include "base/TraceDebug.h"
 
 #include <gtest/gtest.h>
 

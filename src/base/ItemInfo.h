@@ -1,6 +1,6 @@
 #pragma once
 
-#include "check/BoundedText.h"
+#include "base/BoundedText.h"
 #include "platform/FileTime.h"
 
 #include <array>

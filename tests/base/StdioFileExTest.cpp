@@ -1,8 +1,8 @@
 #include "TestSupport.h"
 
 #include "platform/CodePage.h"
-#include "playlist/StdioFileEx.h"
-#include "playlist/TextConversion.h"
+#include "base/StdioFileEx.h"
+#include "base/TextConversion.h"
 
 #include <gtest/gtest.h>
 

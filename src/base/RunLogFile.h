@@ -1,6 +1,6 @@
 #pragma once
 
-#include "playlist/StdioFileEx.h"
+#include "base/StdioFileEx.h"
 #include <QString>
 
 namespace velmora {
