@@ -21,13 +21,12 @@ qsizetype NextSyncByte(QByteArrayView data, qsizetype from)
     return found ? static_cast<const char *>(found) - data.data() : -1;
 }
 
-qint64 FirstNonZero(QByteArrayView bytes)
+qint64 CountZeros(QByteArrayView bytes)
 {
-    for (qsizetype i = 0; i < bytes.size(); ++i) {
-        if (bytes[i] != 0)
-            return i;
-    }
-    return -1;
+    qint64 zeros = 0;
+    for (const char byte : bytes)
+        zeros += byte == 0 ? 1 : 0;
+    return zeros;
 }
 
 } // namespace
@@ -98,7 +97,7 @@ qsizetype CMp3FrameWalker::FeedSearch(QByteArrayView data, qsizetype at, bool at
     qsizetype stop = found;
     if (found < 0)
         stop = waitAt >= 0 ? waitAt : atEnd ? data.size() : qMax(at, data.size() - 3);
-    NoteJunkBytes(data.sliced(at, stop - at), m_offset + at);
+    NoteJunkBytes(data.sliced(at, stop - at));
     if (found < 0) {
         *wait = !atEnd;
         return stop;
@@ -143,7 +142,7 @@ qsizetype CMp3FrameWalker::FeedSync(QByteArrayView data, qsizetype at, bool atEn
     StartJunk(data, at);
     m_partialLength = partial;
     m_state = EState::Search;
-    NoteJunkBytes(data.sliced(at, 1), m_offset + at);
+    NoteJunkBytes(data.sliced(at, 1));
     return at + 1;
 }
 
@@ -212,18 +211,17 @@ void CMp3FrameWalker::TakeFrame(QByteArrayView frame, const SMpegHeader &header,
 void CMp3FrameWalker::StartJunk(QByteArrayView data, qsizetype at)
 {
     m_junkStart = m_offset + at;
-    m_junkFirstNonZero = -1;
+    m_junkZeros = 0;
     m_junkId3 = data.sliced(at).startsWith("ID3");
+    m_junkForeign = ParseMpegHeader(data.sliced(at, qMin<qsizetype>(4, data.size() - at)));
+    if (m_junkForeign && m_stream && m_junkForeign->SameStream(*m_stream))
+        m_junkForeign.reset();
     m_partialLength = 0;
 }
 
-void CMp3FrameWalker::NoteJunkBytes(QByteArrayView bytes, qint64 offset)
+void CMp3FrameWalker::NoteJunkBytes(QByteArrayView bytes)
 {
-    if (m_junkFirstNonZero >= 0)
-        return;
-    const qint64 first = FirstNonZero(bytes);
-    if (first >= 0)
-        m_junkFirstNonZero = offset + first;
+    m_junkZeros += CountZeros(bytes);
 }
 
 void CMp3FrameWalker::EndJunk(qint64 end)
@@ -233,8 +231,9 @@ void CMp3FrameWalker::EndJunk(qint64 end)
         range.nOffset = m_junkStart;
         range.nSize = end - m_junkStart;
         range.dSeconds = m_stream ? double(m_samples) / m_stream->nSampleRate : 0.0;
-        range.bZeros = m_junkFirstNonZero < 0 || m_junkFirstNonZero >= end;
+        range.nZeros = m_junkZeros;
         range.bId3Tag = m_junkId3;
+        range.foreignHeader = m_junkForeign;
         m_walk.damaged.append(range);
     }
     m_junkStart = -1;
@@ -275,7 +274,9 @@ void CMp3FrameWalker::Finish()
         } else {
             m_walk.nTrailingOffset = leftover;
             m_walk.nTrailingSize = tags - leftover;
-            m_walk.bTrailingZeros = m_junkFirstNonZero < 0 || m_junkFirstNonZero >= tags;
+            // The tags after the junk were counted with it; they hold few zeros, and the
+            // count only says whether the junk is mostly zeros.
+            m_walk.nTrailingZeros = qMin(m_junkZeros, m_walk.nTrailingSize);
         }
     }
     if (m_stream) {

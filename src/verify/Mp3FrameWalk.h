@@ -17,8 +17,10 @@ struct SDamagedRange
     qint64 nOffset = 0;
     qint64 nSize = 0;
     double dSeconds = 0;   // playing time of the frames before it
-    bool bZeros = false;   // every byte is zero
+    qint64 nZeros = 0;     // how many of its bytes are zero
     bool bId3Tag = false;  // it opens with an ID3v2 tag
+    // It opens with the header of a frame of another stream (version, layer or rate).
+    std::optional<SMpegHeader> foreignHeader;
 };
 
 // What a walk over every frame of an MP3 stream found.
@@ -39,7 +41,7 @@ struct SMp3Walk
     qint64 nCutFrameLength = 0;
     qint64 nTrailingOffset = -1;
     qint64 nTrailingSize = 0;
-    bool bTrailingZeros = false;
+    qint64 nTrailingZeros = 0;
     QByteArray digest;           // of the frames' bytes, tags and damage aside
     QByteArray head;             // the first bytes of the stream, to say what it is instead
 
@@ -67,7 +69,7 @@ private:
     qsizetype ConfirmedFrame(QByteArrayView data, qsizetype from, bool atEnd, qsizetype *waitAt) const;
     void TakeFrame(QByteArrayView frame, const SMpegHeader &header, qint64 offset);
     void StartJunk(QByteArrayView data, qsizetype at);
-    void NoteJunkBytes(QByteArrayView bytes, qint64 offset);
+    void NoteJunkBytes(QByteArrayView bytes);
     void EndJunk(qint64 end);
     void KeepTail(QByteArrayView consumed);
     void Finish();
@@ -84,8 +86,9 @@ private:
     bool m_headerFrame = false;   // the first frame holds a Xing, Info or VBRI header
     // The run of bytes that are not frames being skipped now.
     qint64 m_junkStart = -1;
-    qint64 m_junkFirstNonZero = -1;
+    qint64 m_junkZeros = 0;
     bool m_junkId3 = false;
+    std::optional<SMpegHeader> m_junkForeign;
     qint64 m_partialLength = 0;   // the frame header at the end announces this many bytes
     CContentHash m_hash;
     QByteArray m_tail;

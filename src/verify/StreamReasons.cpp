@@ -15,14 +15,30 @@ SFileReason Reason(QStringView code, ESeverity severity, const QString &text)
     return SFileReason{code.toString(), severity, text};
 }
 
+// "(all zeros)", "(97% zeros)" when most bytes of a run are zero: a sign of a copy or download
+// that never wrote them.
+QString ZerosText(qint64 zeros, qint64 size)
+{
+    if (size <= 0 || zeros * 2 <= size)
+        return {};
+    return zeros == size ? u" (all zeros)"_s : u" (%1% zeros)"_s.arg(zeros * 100 / size);
+}
+
+QString StreamName(const SMpegHeader &header)
+{
+    return u"MPEG-%1 Layer %2, %3 Hz"_s.arg(header.nVersion == 10 ? u"1"_s : header.nVersion == 20 ? u"2"_s : u"2.5"_s)
+        .arg(header.nLayer)
+        .arg(header.nSampleRate);
+}
+
 QString DamagedRangeText(const SDamagedRange &range)
 {
-    QString text = u"%1 bytes at byte %2 (at %3 of the audio) "_s.arg(range.nSize).arg(range.nOffset).arg(TimeText(range.dSeconds));
+    const QString text = u"%1 bytes at byte %2 (at %3 of the audio) "_s.arg(range.nSize).arg(range.nOffset).arg(TimeText(range.dSeconds));
     if (range.bId3Tag)
         return text + u"are an ID3v2 tag inside the audio: another file was joined on here"_s;
-    if (range.bZeros)
-        return text + u"are zeros, not MPEG audio frames"_s;
-    return text + u"are not MPEG audio frames"_s;
+    if (range.foreignHeader)
+        return text + u"are not frames of this stream: they open with the header of another one (%1)"_s.arg(StreamName(*range.foreignHeader));
+    return text + u"are not MPEG audio frames"_s + ZerosText(range.nZeros, range.nSize);
 }
 
 QList<SFileReason> DamagedReasons(const SMp3Walk &walk, const QString &prefix)
@@ -50,6 +66,7 @@ std::optional<SFileReason> TruncatedReason(const SMp3Walk &walk, const QString &
 {
     QStringList evidence;
     double missing = 0;
+    double promisedMissing = 0;
     const double frameSeconds = walk.nSampleRate > 0 ? double(walk.nSamplesPerFrame) / walk.nSampleRate : 0.0;
     if (walk.nCutFrameOffset >= 0) {
         evidence.append(u"the stream ends inside its last frame at byte %1 (at %2), which lacks %3 of its %4 bytes"_s
@@ -66,23 +83,26 @@ std::optional<SFileReason> TruncatedReason(const SMp3Walk &walk, const QString &
                             .arg(TimeText(promised))
                             .arg(walk.nFrames)
                             .arg(TimeText(walk.dSeconds)));
-        missing = std::max(missing, promised - walk.dSeconds);
+        promisedMissing = promised - walk.dSeconds;
+        missing = std::max(missing, promisedMissing);
     }
     if (walk.nTrailingOffset >= 0) {
         const double estimate = walk.dBytesPerSecond > 0 ? double(walk.nTrailingSize) / walk.dBytesPerSecond : 0.0;
-        evidence.append(u"the audio stops at %1 (byte %2) and the %3 bytes after it are %4, about %5 of audio at its bit rate"_s
+        evidence.append(u"the audio stops at %1 (byte %2) and the %3 bytes after it are not audio frames%4, the room of %5 of audio at its bit rate"_s
                             .arg(TimeText(walk.dSeconds))
                             .arg(walk.nTrailingOffset)
                             .arg(walk.nTrailingSize)
-                            .arg(walk.bTrailingZeros ? u"zeros"_s : u"not audio frames"_s)
+                            .arg(ZerosText(walk.nTrailingZeros, walk.nTrailingSize))
                             .arg(SpanText(estimate)));
         missing = std::max(missing, estimate);
     }
     if (evidence.isEmpty())
         return std::nullopt;
     const ESeverity severity = missing > kTruncatedBroken ? ESeverity::Broken : ESeverity::Warning;
-    return Reason(VerifyCode::AudioTruncated, severity,
-                  prefix + evidence.join(u"; "_s) + u": %1 of audio missing"_s.arg(SpanText(missing)));
+    QString text = prefix + evidence.join(u"; "_s);
+    if (promisedMissing > 0)
+        text += u": %1 of audio missing"_s.arg(SpanText(promisedMissing));
+    return Reason(VerifyCode::AudioTruncated, severity, text);
 }
 
 } // namespace
