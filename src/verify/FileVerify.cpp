@@ -196,6 +196,8 @@ SFileFindings VerifyFile(const QString &path)
     const QString name = NameOf(path);
     findings.kind = FileKindOf(name);
     if (findings.kind == EFileKind::Sidecar) {
+        // Judged by its name alone: its bytes are no song, whatever they are.
+        findings.bRead = true;
         findings.reasons.append(Reason(VerifyCode::Sidecar, ESeverity::Warning, SidecarText(name)));
         return findings;
     }
