@@ -24,7 +24,7 @@ int FolderState(const QByteArray &path)
 
 } // namespace
 
-int MakeFoldersBelow(const QString &base, const QStringList &parts)
+int MakeRealFoldersBelow(const QString &base, const QStringList &parts)
 {
     QString path = base;
     while (path.size() > 1 && path.endsWith(u'/'))

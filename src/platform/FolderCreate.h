@@ -9,6 +9,6 @@ namespace velmora {
 // base must be a folder; no part may be a symbolic link (one could lead out of base) nor
 // "." or "..". Returns 0, or an errno value (ELOOP for a link, ENOTDIR for a file in the
 // way, EINVAL for a bad part).
-int MakeFoldersBelow(const QString &base, const QStringList &parts);
+int MakeRealFoldersBelow(const QString &base, const QStringList &parts);
 
 } // namespace velmora

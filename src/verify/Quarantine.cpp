@@ -165,7 +165,7 @@ void MoveOne(IFileSystem &fileSystem, const QString &target, SQuarantineMove &mo
     if (fileSystem.Status(move.strFrom, false, &status) == 0)
         move.nSize = qint64(status.nSize);
     const std::optional<QStringList> folders = FoldersBetween(target, move.strTo);
-    const int made = folders ? MakeFoldersBelow(target, *folders) : EINVAL;
+    const int made = folders ? MakeRealFoldersBelow(target, *folders) : EINVAL;
     if (made != 0) {
         move.state = SQuarantineMove::EState::Failed;
         move.strReason = u"cannot make its folder in the quarantine: "_s + MoveErrorText(made);
@@ -219,7 +219,7 @@ void UndoOne(IFileSystem &fileSystem, const SQuarantineManifest &manifest, const
     if (move.nSize >= 0 && qint64(quarantined.nSize) != move.nSize)
         return refuse(u"it has changed in the quarantine (%1 bytes, %2 when it was moved)"_s.arg(quarantined.nSize).arg(move.nSize));
     const std::optional<QStringList> folders = FoldersBetween(manifest.strFolder, move.strFrom);
-    const int made = folders ? MakeFoldersBelow(manifest.strFolder, *folders) : 0;
+    const int made = folders ? MakeRealFoldersBelow(manifest.strFolder, *folders) : 0;
     if (made != 0)
         return refuse(u"cannot make its folder again: "_s + MoveErrorText(made));
     const SMoveResult result = MoveFileTo(fileSystem, move.strTo, move.strFrom, false);
