@@ -57,8 +57,9 @@ qsizetype CCdgPackScan::Feed(QByteArrayView data, bool atEnd)
 void CCdgPackScan::ScanPacket(QByteArrayView packet, qint64 offset)
 {
     ++m_scan.nPackets;
-    const quint8 mode = quint8(packet[0]) & kModeMask;
-    const quint8 instruction = quint8(packet[1]) & kModeMask;
+    CByteReader reader(packet);
+    const quint8 mode = reader.Get_B1() & kModeMask;
+    const quint8 instruction = reader.Get_B1() & kModeMask;
     if (mode == 0) {
         ++m_scan.nEmpty;
     } else if ((mode == kTvGraphics || mode == kExtendedGraphics) && IsKnownInstruction(instruction)) {

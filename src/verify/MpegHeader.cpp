@@ -50,11 +50,9 @@ qsizetype XingOffset(const SMpegHeader &h)
 
 std::optional<SMpegHeader> ParseMpegHeader(QByteArrayView data)
 {
-    if (data.size() < 4)
-        return std::nullopt;
-    const quint32 word = (quint32(quint8(data[0])) << 24) | (quint32(quint8(data[1])) << 16)
-        | (quint32(quint8(data[2])) << 8) | quint32(quint8(data[3]));
-    if ((word & 0xFFE00000u) != 0xFFE00000u)
+    CByteReader reader(data);
+    const quint32 word = reader.Get_B4();
+    if (!reader.Ok() || (word & 0xFFE00000u) != 0xFFE00000u)
         return std::nullopt;
     const int versionBits = int((word >> 19) & 3);
     const int layerBits = int((word >> 17) & 3);
