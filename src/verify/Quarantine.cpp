@@ -71,7 +71,8 @@ public:
 
     void Add(const QString &path)
     {
-        if (!path.startsWith(m_prefix) || m_planned.contains(path))
+        // A quarantine inside the checked tree holds songs moved before: they stay.
+        if (!path.startsWith(m_prefix) || path.startsWith(m_target + u'/') || m_planned.contains(path))
             return;
         m_planned.insert(path);
         SQuarantineMove move;

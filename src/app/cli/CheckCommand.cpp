@@ -118,6 +118,10 @@ bool QuarantineBrokenSongs(const CDirItemList &list, const SVerifyReport &report
                            const QString &folder, const QString &target)
 {
     const QList<SQuarantineMove> plan = PlanQuarantine(list, report, folder, target);
+    if (plan.isEmpty()) {
+        PrintError(u"no broken song to move"_s);
+        return true;
+    }
     if (options.bDryRun) {
         for (const SQuarantineMove &move : plan)
             PrintError(u"would move "_s + Quoted(move.strFrom) + u" to "_s + Quoted(move.strTo));

@@ -230,6 +230,20 @@ TEST_F(CVerifyCommandTest, AQuarantineFolderReachedThroughALinkIsRefused)
     EXPECT_TRUE(run.err.contains("cannot make its folder in the quarantine"));
 }
 
+TEST_F(CVerifyCommandTest, AQuarantineInsideTheCheckedTreeKeepsWhatItHolds)
+{
+    const QString inside = Lib(u"Quarantine"_s);
+    QDir().mkpath(inside);
+    EXPECT_EQ(Check({u"--songs"_s, u"--subfolders"_s, u"--verify"_s, u"--move-to"_s, inside}).exitCode, 1);
+    EXPECT_TRUE(QFile::exists(inside + u"/Bad.mp3"_s));
+    // A second run finds the broken songs in the quarantine and leaves them there.
+    const SRun again = Check({u"--songs"_s, u"--subfolders"_s, u"--verify"_s, u"--move-to"_s, inside});
+    EXPECT_EQ(again.exitCode, 1);
+    EXPECT_TRUE(again.err.contains("no broken song to move")) << again.err.constData();
+    EXPECT_TRUE(QFile::exists(inside + u"/Bad.mp3"_s));
+    EXPECT_FALSE(QFile::exists(inside + u"/Quarantine"_s));
+}
+
 TEST(UndoCommandTest, AFileThatIsNoManifestIsRefused)
 {
     QTemporaryDir dir;
