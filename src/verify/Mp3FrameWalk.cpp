@@ -39,10 +39,12 @@ qsizetype CMp3FrameWalker::Feed(QByteArrayView data, bool atEnd)
     bool wait = false;
     while (!wait && at < data.size()) {
         switch (m_state) {
-        case EState::Lead:
+        case EState::Lead: {
+            const qsizetype before = at;
             at = FeedLead(data, at, atEnd);
-            wait = m_state == EState::Lead && at < data.size();
+            wait = m_state == EState::Lead && at == before;
             break;
+        }
         case EState::SkipTag: {
             const qint64 take = qMin<qint64>(m_skip, data.size() - at);
             at += qsizetype(take);

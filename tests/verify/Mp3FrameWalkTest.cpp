@@ -62,9 +62,14 @@ TEST(Mp3FrameWalkTest, VbrWithXingHeaderCountsOnlyTheAudioFrames)
 
 TEST(Mp3FrameWalkTest, PiecesOfAnySizeGiveTheSameWalk)
 {
-    const QByteArray stream = Id3v2Tag(2000) + XingFrame(300) + Mp3Frames(120) + Garbage(5000) + Mp3Frames(100, 7)
-        + QByteArray(3000, '\0') + Mp3Frames(40, 9) + Id3v1Tag();
+    const QByteArray stream = Id3v2Tag(2000) + QByteArray(500, '\0') + XingFrame(300) + Mp3Frames(120) + Garbage(5000)
+        + Mp3Frames(100, 7) + QByteArray(3000, '\0') + Mp3Frames(40, 9) + Id3v1Tag();
     const SMp3Walk whole = Walk(stream);
+    // Also all of it at once, as the last piece of a stream.
+    CMp3FrameWalker once;
+    once.Feed(stream, true);
+    EXPECT_EQ(once.Result().nFrames, whole.nFrames);
+    EXPECT_EQ(once.Result().digest, whole.digest);
     for (const qsizetype piece : {1, 3, 417, 4096}) {
         const SMp3Walk pieces = Walk(stream, piece);
         EXPECT_EQ(pieces.nFrames, whole.nFrames) << piece;
