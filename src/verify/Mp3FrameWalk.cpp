@@ -1,5 +1,6 @@
 #include "verify/Mp3FrameWalk.h"
 
+#include "base/ByteReader.h"
 #include "verify/AudioTags.h"
 
 #include <cstring>
@@ -121,7 +122,7 @@ qsizetype CMp3FrameWalker::FeedSync(QByteArrayView data, qsizetype at, bool atEn
             lost = atEnd && at < data.size();
             break;
         }
-        const std::optional<SMpegHeader> header = ParseMpegHeader(data.sliced(at, 4));
+        const std::optional<SMpegHeader> header = SyncHeader(data.sliced(at, 4));
         if (!header || !header->SameStream(*m_stream)) {
             lost = true;
             break;
@@ -187,6 +188,22 @@ qsizetype CMp3FrameWalker::ConfirmedFrame(QByteArrayView data, qsizetype from, b
             return at;
     }
     return -1;
+}
+
+std::optional<SMpegHeader> CMp3FrameWalker::SyncHeader(QByteArrayView bytes)
+{
+    CByteReader reader(bytes);
+    const quint32 word = reader.Get_B4();
+    for (const SKnownHeader &known : m_known) {
+        if (known.nWord == word && known.header.nFrameLength > 0)
+            return known.header;
+    }
+    const std::optional<SMpegHeader> header = ParseMpegHeader(bytes);
+    if (header) {
+        m_known[m_nextKnown] = {word, *header};
+        m_nextKnown = (m_nextKnown + 1) % m_known.size();
+    }
+    return header;
 }
 
 void CMp3FrameWalker::TakeFrame(QByteArrayView frame, const SMpegHeader &header, qint64 offset)

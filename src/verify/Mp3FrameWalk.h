@@ -7,6 +7,7 @@
 #include <QByteArray>
 #include <QList>
 
+#include <array>
 #include <optional>
 
 namespace velmora {
@@ -67,6 +68,7 @@ private:
     qsizetype FeedSearch(QByteArrayView data, qsizetype at, bool atEnd, bool *wait);
     qsizetype FeedSync(QByteArrayView data, qsizetype at, bool atEnd, bool *wait);
     qsizetype ConfirmedFrame(QByteArrayView data, qsizetype from, bool atEnd, qsizetype *waitAt) const;
+    std::optional<SMpegHeader> SyncHeader(QByteArrayView bytes);
     void TakeFrame(QByteArrayView frame, const SMpegHeader &header, qint64 offset);
     void StartJunk(QByteArrayView data, qsizetype at);
     void NoteJunkBytes(QByteArrayView bytes);
@@ -93,6 +95,14 @@ private:
     CContentHash m_hash;
     QByteArray m_tail;
     SMp3Walk m_walk;
+    // The last headers seen in sync: a stream repeats a few header words over and over.
+    struct SKnownHeader
+    {
+        quint32 nWord = 0;
+        SMpegHeader header;
+    };
+    std::array<SKnownHeader, 4> m_known{};
+    size_t m_nextKnown = 0;
 };
 
 // The last stream bytes kept to read the tags at the end from.
