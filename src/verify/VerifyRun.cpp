@@ -6,6 +6,7 @@
 #include "verify/FileVerify.h"
 #include "verify/SongFiles.h"
 #include "verify/SongVerify.h"
+#include "verify/VerifyPrefetch.h"
 
 #include <QHash>
 #include <QSet>
@@ -37,13 +38,22 @@ SVerifyReport VerifySongList(const CDirItemList &list, const SVerifyOptions &opt
 
     SVerifyReport report;
     QHash<QString, SFileFindings> findings;
-    CReadAhead<SFileFindings> reads(int(files.size()), options.nJobs, [&files](int i) { return VerifyFile(files.at(i)); });
-    for (int i = 0; i < files.size(); ++i) {
-        if (options.progress && !options.progress(i, int(files.size()))) {
+    // Files the prefetch does not have (it saw only the rows the walk added) are read here.
+    QStringList unread;
+    for (const QString &file : std::as_const(files)) {
+        std::optional<SFileFindings> found = options.prefetch ? options.prefetch->Take(file) : std::nullopt;
+        if (found)
+            findings.insert(file, std::move(*found));
+        else
+            unread.append(file);
+    }
+    CReadAhead<SFileFindings> reads(int(unread.size()), options.nJobs, [&unread](int i) { return VerifyFile(unread.at(i)); });
+    for (int i = 0; i < unread.size(); ++i) {
+        if (options.progress && !options.progress(int(findings.size()), int(files.size()))) {
             report.bComplete = false;
             break;
         }
-        findings.insert(files.at(i), reads.Take(i));
+        findings.insert(unread.at(i), reads.Take(i));
     }
     if (report.bComplete && options.progress)
         options.progress(int(files.size()), int(files.size()));

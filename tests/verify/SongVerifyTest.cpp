@@ -7,6 +7,7 @@
 
 #include "check/ListSelectDirectory.h"
 #include "verify/SongFiles.h"
+#include "verify/VerifyPrefetch.h"
 #include "verify/VerifyRun.h"
 
 #include <QDir>
@@ -36,13 +37,22 @@ protected:
     }
 
     // The codes of every row with a reason, by the row's first file name.
-    QMap<QString, QStringList> Verify(int jobs = 1, bool subfolders = false)
+    QMap<QString, QStringList> Verify(int jobs = 1, bool subfolders = false, bool prefetch = false)
     {
         m_fixture.list.m_nTopLevel = 0;
         m_fixture.list.m_nIncludeSubfolders = subfolders ? 1 : 0;
+        std::optional<CVerifyPrefetch> files;
+        std::optional<CVerifyPrefetchObserver> observer;
+        if (prefetch) {
+            files.emplace(jobs);
+            observer.emplace(m_fixture.list, *files);
+            m_fixture.list.SetObserver(&*observer);
+        }
         ListSelectDirectory(m_fixture.list, m_fixture.Root());
+        m_fixture.list.SetObserver(nullptr);
         SVerifyOptions options;
         options.nJobs = jobs;
+        options.prefetch = files ? &*files : nullptr;
         m_report = VerifySongList(m_fixture.list, options);
         QMap<QString, QStringList> codes;
         for (int row = 0; row < m_report.rows.size(); ++row) {
@@ -236,7 +246,7 @@ TEST_F(CSongVerifyTest, ZipPackagesAreUnpackedWholeAndJudged)
         << TextOf(u"package-damaged"_s).toStdString();
 }
 
-TEST_F(CSongVerifyTest, VerdictsAreTheSameForAnyNumberOfJobs)
+TEST_F(CSongVerifyTest, VerdictsAreTheSameForAnyNumberOfJobsWithOrWithoutReadingDuringTheCheck)
 {
     AddPair(u"One"_s, 1);
     Add(u"Two.cdg"_s, CdgStream(3));
@@ -245,12 +255,15 @@ TEST_F(CSongVerifyTest, VerdictsAreTheSameForAnyNumberOfJobs)
     Add(u"._Three.mp3"_s, Garbage(10));
     Verify(1);
     const SVerifyReport serial = m_report;
-    Verify(3);
-    ASSERT_EQ(serial.rows.size(), m_report.rows.size());
-    for (qsizetype row = 0; row < serial.rows.size(); ++row) {
-        ASSERT_EQ(serial.rows.at(row).reasons.size(), m_report.rows.at(row).reasons.size());
-        for (qsizetype i = 0; i < serial.rows.at(row).reasons.size(); ++i)
-            EXPECT_EQ(serial.rows.at(row).reasons.at(i).strText, m_report.rows.at(row).reasons.at(i).strText);
+    EXPECT_EQ(serial.rows.size(), 4);
+    for (const auto &[jobs, prefetch] : {std::pair{3, false}, std::pair{1, true}, std::pair{2, true}}) {
+        Verify(jobs, false, prefetch);
+        ASSERT_EQ(serial.rows.size(), m_report.rows.size());
+        for (qsizetype row = 0; row < serial.rows.size(); ++row) {
+            ASSERT_EQ(serial.rows.at(row).reasons.size(), m_report.rows.at(row).reasons.size());
+            for (qsizetype i = 0; i < serial.rows.at(row).reasons.size(); ++i)
+                EXPECT_EQ(serial.rows.at(row).reasons.at(i).strText, m_report.rows.at(row).reasons.at(i).strText);
+        }
     }
 }
 

@@ -14,6 +14,7 @@
 #include "platform/FileSystem.h"
 #include "platform/MessagePrompt.h"
 #include "verify/Quarantine.h"
+#include "verify/VerifyPrefetch.h"
 #include "verify/VerifyRun.h"
 
 #include <QDir>
@@ -192,11 +193,21 @@ int RunCheckCommand(const QStringList &arguments)
     }
     if (options->nJobs > 0)
         list.m_tuning.nJobs = options->nJobs;
+    // With --verify the files are read on worker threads while the check goes on.
+    std::optional<CVerifyPrefetch> prefetch;
+    std::optional<CVerifyPrefetchObserver> prefetchObserver;
+    if (options->bVerify) {
+        prefetch.emplace(list.m_tuning.nJobs);
+        prefetchObserver.emplace(list, *prefetch);
+        list.SetObserver(&*prefetchObserver);
+    }
     ListSelectDirectory(list, folder);
+    list.SetObserver(nullptr);
     std::optional<SVerifyReport> report;
     if (options->bVerify) {
         SVerifyOptions verifyOptions;
         verifyOptions.nJobs = list.m_tuning.nJobs;
+        verifyOptions.prefetch = &*prefetch;
         report = VerifySongList(list, verifyOptions);
         WriteVerifyLog(*report);
     }
