@@ -29,10 +29,11 @@ void FeedInPieces(TSink &sink, QByteArrayView data, qsizetype piece)
     sink.Feed(held, true);
 }
 
-// The first byte picks the piece size; the rest is the stream.
+// The first byte picks the piece size (from a few bytes, so headers and packets are split,
+// to some kilobytes); the rest is the stream.
 qsizetype PieceSize(QByteArrayView data)
 {
-    return data.isEmpty() ? 1 : 1 + quint8(data[0]) * 37;
+    return data.isEmpty() ? 1 : 3 + quint8(data[0]) * 61;
 }
 
 bool SameWalk(const SMp3Walk &a, const SMp3Walk &b)

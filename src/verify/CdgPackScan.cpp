@@ -47,7 +47,8 @@ qsizetype CCdgPackScan::Feed(QByteArrayView data, bool atEnd)
     }
     const QByteArrayView consumed = data.first(at);
     m_hash.Add(consumed);
-    m_tail = (m_tail + consumed.last(qMin(consumed.size(), kTailBytes)).toByteArray()).right(kTailBytes);
+    if (!consumed.isEmpty())
+        m_tail = (m_tail + consumed.last(qMin(consumed.size(), kTailBytes)).toByteArray()).right(kTailBytes);
     m_offset += at;
     if (atEnd)
         Finish();
