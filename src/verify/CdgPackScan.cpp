@@ -35,8 +35,6 @@ bool IsTileBlock(quint8 instruction)
 
 qsizetype CCdgPackScan::Feed(QByteArrayView data, bool atEnd)
 {
-    if (m_head.size() < kHeadBytes)
-        m_head.append(data.first(qMin(data.size(), kHeadBytes - m_head.size())));
     const qsizetype whole = atEnd ? data.size() : data.size() - data.size() % kCdgPacketSize;
     qsizetype at = 0;
     for (; at + kCdgPacketSize <= whole; at += kCdgPacketSize)
@@ -46,6 +44,9 @@ qsizetype CCdgPackScan::Feed(QByteArrayView data, bool atEnd)
         at = whole;
     }
     const QByteArrayView consumed = data.first(at);
+    // Bytes not taken come again with the next feed: only what is taken counts.
+    if (m_head.size() < kHeadBytes)
+        m_head.append(consumed.first(qMin(consumed.size(), kHeadBytes - m_head.size())));
     m_hash.Add(consumed);
     if (!consumed.isEmpty())
         m_tail = (m_tail + consumed.last(qMin(consumed.size(), kTailBytes)).toByteArray()).right(kTailBytes);

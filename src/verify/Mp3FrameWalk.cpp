@@ -10,6 +10,8 @@ namespace velmora {
 namespace {
 
 constexpr qsizetype kKeptHeadBytes = 16;
+// "LYRICSBEGIN", the longest mark StartsAudioTag looks for.
+constexpr qsizetype kLongestTagMark = 11;
 // Frames that must follow a sync pattern before it is taken for the start of audio.
 constexpr int kFramesToConfirm = 3;
 
@@ -34,8 +36,6 @@ qint64 CountZeros(QByteArrayView bytes)
 
 qsizetype CMp3FrameWalker::Feed(QByteArrayView data, bool atEnd)
 {
-    if (m_walk.head.size() < kKeptHeadBytes)
-        m_walk.head.append(data.first(qMin(data.size(), kKeptHeadBytes - m_walk.head.size())));
     qsizetype at = 0;
     bool wait = false;
     while (!wait && at < data.size()) {
@@ -64,6 +64,9 @@ qsizetype CMp3FrameWalker::Feed(QByteArrayView data, bool atEnd)
     }
     if (atEnd)
         at = data.size();
+    // Bytes not taken come again with the next feed: only what is taken counts.
+    if (m_walk.head.size() < kKeptHeadBytes)
+        m_walk.head.append(data.first(qMin(at, kKeptHeadBytes - m_walk.head.size())));
     KeepTail(data.first(at));
     m_offset += at;
     if (atEnd)
@@ -166,7 +169,8 @@ qsizetype CMp3FrameWalker::ConfirmedFrame(QByteArrayView data, qsizetype from, b
         int followers = 0;
         bool confirmed = false;
         while (followers < kFramesToConfirm) {
-            if (next + 4 > data.size()) {
+            // Enough bytes to see a whole tag mark there, or the end of the stream.
+            if (next + 4 > data.size() || (!atEnd && next + kLongestTagMark > data.size())) {
                 if (!atEnd) {
                     *waitAt = at;
                     return -1;
