@@ -105,7 +105,9 @@ private:
     size_t m_nextKnown = 0;
 };
 
-// The last stream bytes kept to read the tags at the end from.
-inline constexpr qsizetype kKeptTailBytes = 64 * 1024;
+// The last stream bytes kept to read the tags at the end from: room for ID3v1, Lyrics3
+// (version 1 searches 5,100 bytes back) and the footers of APEv2 tags, whose items may be
+// larger: an APE tag is skipped by the size its footer gives.
+inline constexpr qsizetype kKeptTailBytes = 16 * 1024;
 
 } // namespace velmora

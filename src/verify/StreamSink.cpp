@@ -6,6 +6,25 @@
 
 namespace velmora {
 
+namespace {
+
+// One spare buffer per thread: the files of a verification are read one after another on
+// each thread, and a fresh megabyte for each would be zeroed and faulted in anew every time.
+thread_local std::vector<char> t_spare;
+
+} // namespace
+
+CStreamWindow::CStreamWindow()
+{
+    m_buffer.swap(t_spare);
+}
+
+CStreamWindow::~CStreamWindow()
+{
+    if (t_spare.capacity() < m_buffer.capacity())
+        t_spare.swap(m_buffer);
+}
+
 std::span<char> CStreamWindow::Space()
 {
     const qsizetype kept = m_end - m_begin;

@@ -28,7 +28,10 @@ class CStreamWindow
 public:
     static constexpr qsizetype kBlockSize = 1024 * 1024;
 
-    CStreamWindow() = default;
+    CStreamWindow();
+    ~CStreamWindow();
+    CStreamWindow(const CStreamWindow &) = delete;
+    CStreamWindow &operator=(const CStreamWindow &) = delete;
     // Room for at least one block after the bytes kept.
     std::span<char> Space();
     void Commit(qsizetype count) { m_end += count; }
