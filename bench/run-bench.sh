@@ -2,13 +2,16 @@
 # Measures velmora's checks side by side with the tools a user would otherwise run on the
 # same files, and writes the figures into docs/PERFORMANCE.md.
 #
-#   bench/run-bench.sh [--quick] [--runs N] [--slow-runs N] [--skip-media-details] [--no-install]
+#   bench/run-bench.sh [--quick] [--runs N] [--slow-runs N] [--skip-media-details]
+#                      [--verify-songs N] [--no-install]
 #
 # --quick        only the 1,000-song library and fewer runs (a few minutes)
 # --runs N       runs of each quick command (default 5, quick 3)
 # --slow-runs N  runs of the commands that start one process per file (default 3 on the
 #                1,000-song library and 1 on the 10,000-song one; quick 1)
 # --skip-media-details  leave out the media-details checks and mediainfo (most of a run)
+# --verify-songs N  full-length songs in the library the song verification is timed on
+#                (default 200, about 1 GB; quick 50)
 # --no-install   do not install missing Debian packages
 #
 # Everything it makes lives in build-bench/: the Release build, the generated libraries
@@ -30,9 +33,10 @@ install=1
 media_details=1
 runs=""
 slow_runs=""
+verify_songs=""
 
 usage() {
-  sed -n '5,13p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '5,16p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 while [ $# -gt 0 ]; do
@@ -42,12 +46,13 @@ while [ $# -gt 0 ]; do
     --skip-media-details) media_details=0 ;;
     --runs) runs=${2:?--runs needs a number}; shift ;;
     --slow-runs) slow_runs=${2:?--slow-runs needs a number}; shift ;;
+    --verify-songs) verify_songs=${2:?--verify-songs needs a number}; shift ;;
     -h|--help) usage; exit 0 ;;
     *) echo "run-bench.sh: unknown argument $1" >&2; usage >&2; exit 2 ;;
   esac
   shift
 done
-for value in "$runs" "$slow_runs"; do
+for value in "$runs" "$slow_runs" "$verify_songs"; do
   if [ -n "$value" ] && ! [[ "$value" =~ ^[1-9][0-9]*$ ]]; then
     echo "run-bench.sh: run counts must be whole numbers from 1" >&2
     exit 2
@@ -57,9 +62,11 @@ done
 if [ "$quick" = 1 ]; then
   sizes=(1000)
   runs=${runs:-3}
+  verify_songs=${verify_songs:-50}
 else
   sizes=(1000 10000)
   runs=${runs:-5}
+  verify_songs=${verify_songs:-200}
 fi
 
 # Runs of the per-file commands for a library of $1 songs.
@@ -78,8 +85,8 @@ grouped() { sed ':a;s/\B[0-9]\{3\}\>/,&/;ta' <<<"$1"; }
 
 install_packages() {
   "$root/scripts/install-deps.sh"
-  # exiftool and GNU time (for the peak memory of each run) are only needed here.
-  local packages=(libimage-exiftool-perl time mediainfo) missing=() package sudo=""
+  # exiftool, mp3val and GNU time (for the peak memory of each run) are only needed here.
+  local packages=(libimage-exiftool-perl time mediainfo mp3val) missing=() package sudo=""
   for package in "${packages[@]}"; do
     if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q 'install ok installed'; then
       missing+=("$package")
@@ -102,7 +109,7 @@ build_release() {
 }
 
 [ "$install" = 1 ] && install_packages
-for tool in exiftool mediainfo /usr/bin/time cmake ninja; do
+for tool in exiftool mediainfo mp3val /usr/bin/time cmake ninja; do
   command -v "$tool" >/dev/null || { echo "run-bench.sh: $tool is missing" >&2; exit 1; }
 done
 build_release
@@ -116,16 +123,18 @@ generator_stamp() {
   cat "$root"/tools/samplegen/*.cpp "$root"/tools/samplegen/*.h | sha1sum | cut -c1-12
 }
 
-# make_library SONGS: the library folder, made again only when missing or outdated.
+# make_library SONGS [SIZE]: the library folder of small (default) or full-length songs, made
+# again only when missing or outdated.
 make_library() {
-  local songs=$1 folder="$data/library-$1" stamp
-  stamp="songs=$songs seed=$seed generator=$(generator_stamp)"
+  local songs=$1 size=${2:-small} folder stamp
+  folder="$data/library-$1$([ "$size" = full ] && echo -full)"
+  stamp="songs=$songs seed=$seed size=$size generator=$(generator_stamp)"
   if [ -d "$folder" ] && [ "$(cat "$folder.stamp" 2>/dev/null)" = "$stamp" ]; then
-    say "Library of $songs songs kept from an earlier run"
+    say "Library of $songs $size songs kept from an earlier run"
   else
-    say "Writing a library of $songs songs"
+    say "Writing a library of $songs $size songs"
     rm -rf "$folder" "$folder.stamp"
-    "$samplegen" --songs "$songs" --seed "$seed" "$folder" >&2
+    "$samplegen" --songs "$songs" --seed "$seed" --size "$size" "$folder" >&2
     echo "$stamp" >"$folder.stamp"
   fi
   echo "$folder"
@@ -253,6 +262,25 @@ for songs in "${sizes[@]}"; do
   measure "$songs.mifolder" "$runs" 1 mediainfo "$library"
 done
 
+# The song verification reads every byte of every song: timed on full-length songs against
+# reading the same files with cat, and against mp3val over the same MP3s.
+have_verify=0
+supports --songs --verify && have_verify=1
+verify_library=$(make_library "$verify_songs" full)
+verify_files=$(find "$verify_library" -type f | wc -l)
+verify_mp3s=$(find "$verify_library" -type f -name '*.mp3' | wc -l)
+verify_bytes=$(du -sb "$verify_library" | cut -f1)
+verify_mp3_bytes=$(find "$verify_library" -type f -name '*.mp3' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+say "Library of $verify_songs full-length songs: $verify_files files; reading it once into the file cache"
+warm_cache "$verify_library"
+if [ "$have_verify" = 1 ]; then
+  measure verify1 "$runs" 1 "$velmora" check --songs --subfolders --verify --jobs 1 --data-dir "$logs" "$verify_library"
+  measure verify2 "$runs" 1 "$velmora" check --songs --subfolders --verify --jobs 2 --data-dir "$logs" "$verify_library"
+  measure fullsong "$runs" 1 "$velmora" check --songs --subfolders --jobs 2 --data-dir "$logs" "$verify_library"
+fi
+measure cat "$runs" 1 bash -c 'find "$1" -type f -print0 | xargs -0 cat >/dev/null' _ "$verify_library"
+measure mp3val "$runs" 1 bash -c 'find "$1" -type f -name "*.mp3" -print0 | xargs -0 mp3val >/dev/null' _ "$verify_library"
+
 flat=$(make_flat_folder)
 warm_cache "$flat"
 measure walk "$runs" 1 "$walk_bench" "$flat"
@@ -372,6 +400,22 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
     result_row "$songs.mifolder" "mediainfo over the folder" "mediainfo LIBRARY"
   done
   echo
+  echo "## Song verification of $(grouped "$verify_songs") full-length songs"
+  echo
+  echo "\`velmora-samplegen --songs $verify_songs --seed $seed --size full\`: $(grouped "$verify_files") files,"
+  echo "$(megabytes $(( verify_bytes / 1024 ))) MB, of them $verify_mp3s MP3s of $(megabytes $(( verify_mp3_bytes / 1024 ))) MB (3 to 5 MB each, real frame"
+  echo "headers) and CD+G of about 1.4 MB a song. The verification reads every byte of every"
+  echo "song (a frame walk of each MP3, every CD+G packet, every zip member unpacked) after the"
+  echo "song check; \`cat\` reads every file of the tree once, \`mp3val\` checks the MP3s only."
+  echo
+  echo "| Measurement | Command | Runs | Min (s) | Median (s) | Peak RSS (MB) |"
+  echo "|---|---|---:|---:|---:|---:|"
+  result_row verify1 "song check and verification, 1 job" "velmora check --songs --subfolders --verify --jobs 1"
+  result_row verify2 "song check and verification, 2 jobs" "velmora check --songs --subfolders --verify --jobs 2"
+  result_row fullsong "song check alone, 2 jobs" "velmora check --songs --subfolders --jobs 2"
+  result_row cat "cat of every file" "find -type f \| xargs cat"
+  result_row mp3val "mp3val over the MP3s" "find -name '*.mp3' \| xargs mp3val"
+  echo
   echo "## Flat walk of $(grouped "$flat_files") files"
   echo
   echo "| Measurement | Command | Runs | Min (s) | Median (s) | Peak RSS (MB) |"
@@ -405,6 +449,8 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
     target_row "$songs songs: tool engine (1 job) / library engine (2 jobs)" "$songs.tool1" "$songs.lib2" \
       "at least 10" ge 10
   done
+  target_row "verification (2 jobs) / cat of every file" verify2 cat "at most 3" le 3
+  target_row "verification (2 jobs) / mp3val over the MP3s" verify2 mp3val "at most 1 (no slower)" le 1
   target_row "flat walk / find" walk find "at most 3" le 3
   for key in version empty; do
     if [ -n "${res_med[$key]:-}" ]; then

@@ -24,6 +24,9 @@ constexpr SFuzzTarget kTargets[] = {
     {"update-manifest", FuzzManifest},
     {"version-marker", FuzzVersionMarker},
     {"mpl", FuzzMpl},
+    {"mp3-frame-walk", FuzzMp3FrameWalk},
+    {"cdg-pack-scan", FuzzCdgPackScan},
+    {"verify-headers", FuzzVerifyHeaders},
 };
 
 } // namespace

@@ -38,5 +38,8 @@ bool FuzzPlaylist(QByteArrayView data);
 bool FuzzManifest(QByteArrayView data);
 bool FuzzVersionMarker(QByteArrayView data);
 bool FuzzMpl(QByteArrayView data);
+bool FuzzMp3FrameWalk(QByteArrayView data);
+bool FuzzCdgPackScan(QByteArrayView data);
+bool FuzzVerifyHeaders(QByteArrayView data);
 
 } // namespace velmora::fuzz

@@ -74,15 +74,23 @@ void WriteSampleSeeds(const QString &folder, const SSampleFile &sample)
 {
     const QString suffix = sample.relativePath.section(u'.', -1).toLower();
     const QByteArray &bytes = sample.content;
+    // The verification's stream harnesses take the piece size from the first byte.
+    const QByteArray piece(1, char(sample.relativePath.size() % 7));
     if (suffix == u"mp3"_s || suffix == u"bak"_s) {
         WriteSeed(folder, u"id3v2"_s, sample.relativePath, Id3v2Part(bytes));
         WriteSeed(folder, u"id3v1"_s, sample.relativePath, bytes.right(128));
         WriteSeed(folder, u"mp3"_s, sample.relativePath, bytes);
+        WriteSeed(folder, u"mp3-frame-walk"_s, sample.relativePath, piece + bytes.first(qMin(bytes.size(), 16 * 1024)));
+        WriteSeed(folder, u"verify-headers"_s, sample.relativePath, bytes.right(512));
     } else if (suffix == u"cdg"_s || suffix == u"mcg"_s || suffix == u"scdg"_s) {
         WriteSeed(folder, u"graphics"_s, sample.relativePath, bytes);
         WriteSeed(folder, u"ncg"_s, sample.relativePath, NcgWrapped(bytes.first(qMin(bytes.size(), 4096))));
+        WriteSeed(folder, u"cdg-pack-scan"_s, sample.relativePath, piece + bytes.first(qMin(bytes.size(), 16 * 1024)));
     } else if (suffix == u"mid"_s || suffix == u"kar"_s || suffix == u"wrk"_s) {
         WriteSeed(folder, u"midi"_s, sample.relativePath, bytes);
+        WriteSeed(folder, u"verify-headers"_s, sample.relativePath, bytes);
+    } else if (suffix == u"wav"_s) {
+        WriteSeed(folder, u"verify-headers"_s, sample.relativePath, bytes.first(qMin(bytes.size(), 4096)));
     } else if (suffix == u"zip"_s) {
         WriteSeed(folder, u"zip-archive"_s, sample.relativePath, bytes);
     } else if (suffix == u"mpl"_s) {

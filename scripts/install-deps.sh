@@ -13,6 +13,7 @@ packages=(
   libgtest-dev libgmock-dev
   shared-mime-info
   zlib1g-dev libminizip-dev unzip
+  libxxhash-dev        # content digests of the song verification
   libcurl4-openssl-dev
   python3
   mediainfo libmediainfo0v5

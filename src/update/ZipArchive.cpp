@@ -7,14 +7,15 @@
 #include <QBuffer>
 #include <QDir>
 
-#include <atomic>
 #include <limits>
 
 namespace velmora {
 
 namespace {
 
-std::atomic<ZipResult> g_lastResult{ZR_OK};
+// The last result of the calling thread: checks read packages on several threads at once,
+// and one thread's result must not decide what another does next.
+thread_local ZipResult g_lastResult = ZR_OK;
 
 QString WithTrailingSlash(QString folder)
 {

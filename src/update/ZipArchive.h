@@ -11,7 +11,7 @@
 namespace velmora {
 
 // Result codes of the zip archive reader. Every call also leaves its code in the
-// process-wide last result (LastZipResult).
+// calling thread's last result (LastZipResult).
 using ZipResult = quint32;
 constexpr ZipResult ZR_OK = 0;
 constexpr ZipResult ZR_NOFILE = 0x200;        // the archive or an output file cannot be opened or created

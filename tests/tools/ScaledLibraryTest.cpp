@@ -1,5 +1,6 @@
 #include "samplegen/Mp3Writer.h"
 #include "samplegen/ScaledLibrary.h"
+#include "verify/Mp3FrameWalk.h"
 
 #include <QDir>
 #include <QDirIterator>
@@ -149,4 +150,46 @@ TEST(ScaledLibrary, WritesExactlyTheBuiltFilesAndRefusesBadCounts)
     EXPECT_TRUE(error.contains(u"1 to"_s)) << qPrintable(error);
     EXPECT_FALSE(WriteScaledLibrary(dir.filePath(u"none"_s), kMaxScaledSongs + 1, 1, &error));
     EXPECT_FALSE(QFileInfo::exists(dir.filePath(u"none"_s)));
+}
+
+// Full-length songs are what real libraries hold: MP3s of 3 to 5 MB whose every frame a
+// frame walk accepts, CD+G of the same playing time, and no two songs alike.
+TEST(ScaledLibrary, FullLengthSongsHaveRealSizesAndRealFrames)
+{
+    QMap<QString, QByteArray> audio;
+    QMap<QString, QByteArray> graphics;
+    for (int index : {0, 1, 9}) { // two pairs and a zip package
+        for (const SSampleFile &file : BuildScaledSong(index, 5, ESongSize::Full)) {
+            if (file.relativePath.endsWith(u".mp3"_s))
+                audio.insert(file.relativePath, file.content);
+            if (file.relativePath.endsWith(u".cdg"_s))
+                graphics.insert(file.relativePath, file.content);
+            if (file.relativePath.endsWith(u".zip"_s)) {
+                EXPECT_GT(file.content.size(), 4'000'000);
+                EXPECT_LT(file.content.size(), 7'000'000);
+            }
+        }
+    }
+    ASSERT_EQ(audio.size(), 2);
+    ASSERT_EQ(graphics.size(), 2);
+    for (const QString &path : audio.keys()) {
+        const QByteArray &mp3 = audio.value(path);
+        EXPECT_GE(mp3.size(), 3'000'000) << qPrintable(path);
+        EXPECT_LE(mp3.size(), 5'100'000) << qPrintable(path);
+        velmora::CMp3FrameWalker walker;
+        walker.Feed(mp3, true);
+        const velmora::SMp3Walk &walk = walker.Result();
+        EXPECT_TRUE(walk.damaged.isEmpty());
+        EXPECT_EQ(walk.nDeclaredFrames, walk.nFrames);
+        EXPECT_LT(walk.nCutFrameOffset, 0);
+        EXPECT_LT(walk.nTrailingOffset, 0);
+        const QString cdg = path.left(path.size() - 4) + u".cdg"_s;
+        // The graphics run as long as the audio, give or take the last frame.
+        EXPECT_NEAR(double(graphics.value(cdg).size()) / 7200.0, walk.dSeconds, 0.1) << qPrintable(path);
+    }
+    EXPECT_NE(audio.first().mid(50'000, 100'000), audio.last().mid(50'000, 100'000));
+    EXPECT_NE(graphics.first().left(2000), graphics.last().left(2000));
+    // The small songs stay as they were.
+    EXPECT_EQ(BuildScaledSong(0, 5).first().content, BuildScaledSong(0, 5, ESongSize::Small).first().content);
+    EXPECT_LT(BuildScaledSong(0, 5).last().content.size(), 100'000);
 }

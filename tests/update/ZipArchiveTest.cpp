@@ -11,6 +11,7 @@
 #include <QRandomGenerator>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <thread>
 
 #include <sys/stat.h>
 
@@ -429,4 +430,19 @@ TEST(ZipArchive, MangledArchivesNeverEscapeOrOverrun)
     }
     for (const QString &entry : TreeBelow(dir.path()))
         EXPECT_TRUE(entry == u"root"_s || entry.startsWith(u"root/"_s)) << entry.toStdString();
+}
+
+// Checks read packages on several threads at once (--jobs, and the verification alongside
+// the song check); a failure on one thread must not become the last result another one
+// reads to decide whether the outside unzip tool gets its turn.
+TEST(ZipArchiveTest, TheLastResultIsEachThreadsOwn)
+{
+    const QByteArray good = velmora::test::BuildZip({{"a.txt", "hello"}});
+    velmora::HZIP archive = velmora::OpenArchiveFromMemory(good);
+    ASSERT_TRUE(archive);
+    velmora::SZipEntry entry;
+    ASSERT_EQ(velmora::DescribeItem(archive.get(), 0, entry), velmora::ZR_OK);
+    std::thread other([] { EXPECT_FALSE(velmora::OpenArchiveFromMemory(QByteArray("no zip at all"))); });
+    other.join();
+    EXPECT_EQ(velmora::LastZipResult(), velmora::ZR_OK);
 }

@@ -59,9 +59,12 @@ Symbols Tile(quint8 colour0, quint8 colour1, int row, int column, const Glyph &g
     return data;
 }
 
-const Glyph &GlyphAt(int index)
+Glyph GlyphAt(int index, quint32 variant)
 {
-    return index % 3 == 1 ? kStem : kRound;
+    Glyph glyph = index % 3 == 1 ? kStem : kRound;
+    if (variant != 0)
+        glyph[11] = quint8((variant >> (index % 5 * 6)) & 0x3F) | 0x01;
+    return glyph;
 }
 
 void PutPacket(QByteArray &stream, qint64 packetIndex, quint8 instruction, const Symbols &data)
@@ -80,24 +83,24 @@ void PutScreenSetup(QByteArray &stream)
     PutPacket(stream, 3, kCdgBorderPreset, Symbols{kBackground});
 }
 
-void PutLyricLine(QByteArray &stream)
+void PutLyricLine(QByteArray &stream, quint32 variant)
 {
     for (int i = 0; i < kLineTiles; ++i) {
         const qint64 pack = kFirstTilePack + i;
         PutPacket(stream, pack * kCdgPacketsPerPack, kCdgTileNormal,
-                  Tile(kBackground, kLyricColour, kLineRow, kLineColumn + i, GlyphAt(i)));
+                  Tile(kBackground, kLyricColour, kLineRow, kLineColumn + i, GlyphAt(i, variant)));
     }
 }
 
 // XOR with lyric ^ sung turns the drawn pixels into the sung colour and leaves the
 // background alone; the steps are spread evenly up to the last pack.
-void PutHighlightWipe(QByteArray &stream, qint64 lastPack)
+void PutHighlightWipe(QByteArray &stream, qint64 lastPack, quint32 variant)
 {
     const quint8 flip = kLyricColour ^ kSungColour;
     for (int i = 0; i < kLineTiles; ++i) {
         const qint64 pack = kFirstWipePack + (lastPack - kFirstWipePack) * (i + 1) / kLineTiles;
         PutPacket(stream, pack * kCdgPacketsPerPack, kCdgTileXor,
-                  Tile(0, flip, kLineRow, kLineColumn + i, GlyphAt(i)));
+                  Tile(0, flip, kLineRow, kLineColumn + i, GlyphAt(i, variant)));
     }
 }
 
@@ -113,15 +116,15 @@ QByteArray MakeCdgPacket(quint8 instruction, const std::array<quint8, 16> &data)
     return packet;
 }
 
-QByteArray MakeCdgPackets(int seconds)
+QByteArray MakeCdgPackets(int seconds, quint32 variant)
 {
     if (seconds < 1 || seconds > kMaxCdgSeconds)
         return {};
     QByteArray stream(qsizetype(seconds) * kCdgBytesPerSecond, '\0');
     const qint64 lastPack = qint64(seconds) * kCdgPacketsPerSecond / kCdgPacketsPerPack - 1;
     PutScreenSetup(stream);
-    PutLyricLine(stream);
-    PutHighlightWipe(stream, lastPack);
+    PutLyricLine(stream, variant);
+    PutHighlightWipe(stream, lastPack, variant);
     return stream;
 }
 

@@ -34,7 +34,8 @@ QByteArray MakeCdgPacket(quint8 instruction, const std::array<quint8, 16> &data)
 // seconds * 7200 bytes of karaoke graphics: colour tables, a cleared screen and border,
 // one line of tiles, then a highlight wiped across it over the song, the last step in
 // the final pack so the stream runs to its end. Every other packet is empty (all zero).
-// Empty when seconds is outside 1..kMaxCdgSeconds.
-QByteArray MakeCdgPackets(int seconds);
+// Empty when seconds is outside 1..kMaxCdgSeconds. A variant other than 0 draws the lyric
+// line in other shapes, so that songs of one length are not the same stream.
+QByteArray MakeCdgPackets(int seconds, quint32 variant = 0);
 
 } // namespace velmora::samplegen

@@ -25,4 +25,12 @@ int Mp3FramesForSeconds(int seconds);
 // A null fields pointer writes neither tag.
 QByteArray MakeMp3File(const SId3Fields *fields, bool withV2, bool withV1, int frameCount);
 
+// Full-length audio as an encoder writes it: MPEG-1 Layer III at 160 kbit/s and 44100 Hz,
+// frames of 522 bytes padded to 523 now and then to keep the rate, an Info header frame in
+// front with the frame and byte counts, and a payload drawn from seed after zero side
+// information (so decoders play silence, yet no two songs are alike). 20,000 bytes a second.
+inline constexpr int kFullMp3BitRate = 160;
+QByteArray MakeFullLengthMp3Frames(int seconds, quint64 seed);
+QByteArray MakeFullLengthMp3File(const SId3Fields *fields, bool withV2, bool withV1, int seconds, quint64 seed);
+
 } // namespace velmora::samplegen

@@ -138,13 +138,18 @@ SId3Fields SongTags(CScaledRandom &random, const QString &title, const QString &
 }
 
 // Most songs carry both tags; some only one and a few none, as in real collections.
-QByteArray TaggedMp3(CScaledRandom &random, const SId3Fields &tags, int seconds)
+QByteArray TaggedMp3(CScaledRandom &random, const SId3Fields &tags, int seconds, ESongSize size, quint64 payloadSeed)
 {
     const int draw = random.Below(20);
     const bool withV2 = draw < 17;
     const bool withV1 = draw < 14 || draw == 17 || draw == 18;
+    if (size == ESongSize::Full)
+        return MakeFullLengthMp3File(&tags, withV2, withV1, seconds, payloadSeed);
     return MakeMp3File(&tags, withV2, withV1, Mp3FramesForSeconds(seconds));
 }
+
+constexpr int kFullShortestSeconds = 150;
+constexpr int kFullSecondsRange = 101;
 
 // MIDI songs reuse the bundled MIDI samples as bodies (they carry their own titles and
 // playing times), plus the smallest possible MIDI file.
@@ -206,26 +211,33 @@ SScaledLibraryCounts CountScaledLibrary(int songs)
     return counts;
 }
 
-QList<SSampleFile> BuildScaledSong(int index, quint64 seed)
+QList<SSampleFile> BuildScaledSong(int index, quint64 seed, ESongSize size)
 {
     CScaledRandom random(seed, quint64(index), kSongSalt);
     const QString artist = ArtistName(index / kScaledSongsPerFolder, seed);
     const QString title = SongTitle(random);
     // The catalogue number keeps every name unique, whatever the words drawn.
     const QString base = u"%1/KV%2 - %3 - %4"_s.arg(FolderOf(index, seed)).arg(index + 1, 6, 10, QChar(u'0')).arg(artist, title);
-    const int seconds = 2 + random.Below(3);
+    const bool full = size == ESongSize::Full;
+    const int seconds = full ? kFullShortestSeconds + random.Below(kFullSecondsRange) : 2 + random.Below(3);
     const SId3Fields tags = SongTags(random, title, artist);
+    // Full-length songs are each unlike the others; small ones keep their bytes of old.
+    const quint64 songSeed = seed * 1000003u + quint64(index);
+    const quint32 variant = full ? quint32(songSeed % 0xFFFFFFFFu) | 1u : 0u;
+    const QByteArray graphics = MakeCdgPackets(seconds, variant);
+    const qsizetype brokenSize = full ? qsizetype(seconds) * kFullMp3BitRate * 125
+                                      : qsizetype(Mp3FramesForSeconds(seconds)) * kMp3FrameBytes;
 
     QList<SSampleFile> files;
     switch (ScaledSongKind(index)) {
     case EScaledSongKind::Pair:
-        files.append({base + u".cdg"_s, MakeCdgPackets(seconds)});
-        files.append({base + u".mp3"_s, TaggedMp3(random, tags, seconds)});
+        files.append({base + u".cdg"_s, graphics});
+        files.append({base + u".mp3"_s, TaggedMp3(random, tags, seconds, size, songSeed)});
         break;
     case EScaledSongKind::Zip: {
         const QString name = base.mid(base.lastIndexOf(u'/') + 1);
-        files.append({base + u".zip"_s, MakeStoredZip({{name + u".cdg"_s, MakeCdgPackets(seconds)},
-                                                       {name + u".mp3"_s, TaggedMp3(random, tags, seconds)}})});
+        files.append({base + u".zip"_s, MakeStoredZip({{name + u".cdg"_s, graphics},
+                                                       {name + u".mp3"_s, TaggedMp3(random, tags, seconds, size, songSeed)}})});
         break;
     }
     case EScaledSongKind::Midi:
@@ -233,17 +245,17 @@ QList<SSampleFile> BuildScaledSong(int index, quint64 seed)
         break;
     case EScaledSongKind::BrokenMp3:
         // Zeros only: no tag and no byte that could start a frame sync.
-        files.append({base + u".cdg"_s, MakeCdgPackets(seconds)});
-        files.append({base + u".mp3"_s, QByteArray(qsizetype(Mp3FramesForSeconds(seconds)) * kMp3FrameBytes, '\0')});
+        files.append({base + u".cdg"_s, graphics});
+        files.append({base + u".mp3"_s, QByteArray(brokenSize, '\0')});
         break;
     case EScaledSongKind::LoneMp3:
-        files.append({base + u".mp3"_s, TaggedMp3(random, tags, seconds)});
+        files.append({base + u".mp3"_s, TaggedMp3(random, tags, seconds, size, songSeed)});
         break;
     }
     return files;
 }
 
-void ForEachScaledFile(int songs, quint64 seed, const std::function<bool(const SSampleFile &)> &sink)
+void ForEachScaledFile(int songs, quint64 seed, const std::function<bool(const SSampleFile &)> &sink, ESongSize size)
 {
     for (int index = 0; index < songs; ++index) {
         if (index % kScaledSongsPerFolder == 0) {
@@ -251,7 +263,7 @@ void ForEachScaledFile(int songs, quint64 seed, const std::function<bool(const S
             if (!sink({UnknownFilePath(folder, seed), UnknownFileContent(folder)}))
                 return;
         }
-        for (const SSampleFile &file : BuildScaledSong(index, seed)) {
+        for (const SSampleFile &file : BuildScaledSong(index, seed, size)) {
             if (!sink(file))
                 return;
         }
@@ -269,7 +281,7 @@ QList<SSampleFile> BuildScaledLibrary(int songs, quint64 seed)
 }
 
 bool WriteScaledLibrary(const QString &folder, int songs, quint64 seed, QString *error,
-                        SScaledLibraryCounts *written)
+                        SScaledLibraryCounts *written, ESongSize size)
 {
     if (written)
         *written = {};
@@ -294,7 +306,7 @@ bool WriteScaledLibrary(const QString &folder, int songs, quint64 seed, QString 
         ok = WriteSampleFile(path, file.content, error);
         files += ok ? 1 : 0;
         return ok;
-    });
+    }, size);
     // Last, because writing into a folder changes its time.
     for (const QString &subfolder : std::as_const(subfolders)) {
         if (ok && !SetSampleFolderTime(subfolder, error))

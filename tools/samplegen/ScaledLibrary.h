@@ -9,8 +9,11 @@
 
 namespace velmora::samplegen {
 
-// A library of any size for measuring checks: songs of 2 to 4 seconds (about 70 KB a
-// song), a hundred to an artist folder, the last ten of each in its "Duets" subfolder.
+// A library of any size for measuring checks, a hundred songs to an artist folder, the last
+// ten of each in its "Duets" subfolder. Small songs (the default, for tests) run 2 to 4
+// seconds, about 70 KB a song; full-length songs run 2:30 to 4:10 as real ones do: MP3s of
+// 3 to 5 MB with real frame headers and CD+G of 1.1 to 1.8 MB (1.4 MB on average).
+enum class ESongSize { Small, Full };
 inline constexpr int kMaxScaledSongs = 1'000'000;
 inline constexpr int kScaledSongsPerFolder = 100;
 inline constexpr int kScaledDuetsFrom = 90; // songs 90..99 of a folder go one level down
@@ -38,11 +41,12 @@ SScaledLibraryCounts CountScaledLibrary(int songs);
 
 // The files of song index (from 0) of the library made from seed; each song has its own
 // random stream, so any song can be made without the ones before it.
-QList<SSampleFile> BuildScaledSong(int index, quint64 seed);
+QList<SSampleFile> BuildScaledSong(int index, quint64 seed, ESongSize size = ESongSize::Small);
 
 // Hands every file of the library to sink in the order written, one song at a time, so
 // a large library never sits in memory whole. Stops early when sink returns false.
-void ForEachScaledFile(int songs, quint64 seed, const std::function<bool(const SSampleFile &)> &sink);
+void ForEachScaledFile(int songs, quint64 seed, const std::function<bool(const SSampleFile &)> &sink,
+                       ESongSize size = ESongSize::Small);
 
 // The whole library in memory; for tests and small sizes.
 QList<SSampleFile> BuildScaledLibrary(int songs, quint64 seed);
@@ -51,6 +55,6 @@ QList<SSampleFile> BuildScaledLibrary(int songs, quint64 seed);
 // needed; other files in folder stay. songs must be 1..kMaxScaledSongs. On failure
 // returns false with a message naming what failed.
 bool WriteScaledLibrary(const QString &folder, int songs, quint64 seed, QString *error,
-                        SScaledLibraryCounts *written = nullptr);
+                        SScaledLibraryCounts *written = nullptr, ESongSize size = ESongSize::Small);
 
 } // namespace velmora::samplegen

@@ -1,5 +1,6 @@
-// velmora-samplegen [--songs N [--seed S]] OUTDIR: writes the deterministic sample karaoke
-// library into OUTDIR, or with --songs a generated library of N songs for measurements.
+// velmora-samplegen [--songs N [--seed S] [--size small|full]] OUTDIR: writes the
+// deterministic sample karaoke library into OUTDIR, or with --songs a generated library of N
+// songs for measurements, of short songs or of full-length ones.
 
 #include "samplegen/SampleLibrary.h"
 #include "samplegen/ScaledLibrary.h"
@@ -23,17 +24,21 @@ struct SArguments
     int nSongs = 0; // 0: the bundled sample library
     quint64 nSeed = kDefaultSeed;
     bool bSeedGiven = false;
+    velmora::samplegen::ESongSize size = velmora::samplegen::ESongSize::Small;
+    bool bSizeGiven = false;
     QString strOutDir;
 };
 
 void PrintUsage(std::FILE *stream)
 {
     std::fprintf(stream,
-                 "usage: velmora-samplegen [--songs N [--seed S]] OUTDIR\n"
+                 "usage: velmora-samplegen [--songs N [--seed S] [--size small|full]] OUTDIR\n"
                  "Without --songs, writes a small sample karaoke library (MP3, CD+G and problem files)\n"
                  "into OUTDIR. With --songs, writes a library of N songs (1 to %d) in artist folders:\n"
                  "MP3 + CD+G pairs, zip packages, MIDI files and problem files, the same for the same\n"
-                 "seed (default %llu).\n",
+                 "seed (default %llu). --size small (the default) writes songs of 2 to 4 seconds;\n"
+                 "--size full writes full-length songs as real libraries hold them: 3 to 5 MB MP3s\n"
+                 "with real frame headers and about 1.4 MB of CD+G each.\n",
                  velmora::samplegen::kMaxScaledSongs, static_cast<unsigned long long>(kDefaultSeed));
 }
 
@@ -45,6 +50,16 @@ std::optional<SArguments> ParseArguments(const QStringList &arguments, QString *
         if (argument == u"-h"_s || argument == u"--help"_s) {
             parsed.bHelp = true;
             return parsed;
+        }
+        if (argument == u"--size"_s) {
+            const QString value = i + 1 < arguments.size() ? arguments.at(++i) : QString();
+            if (value != u"small"_s && value != u"full"_s) {
+                *error = u"--size needs small or full"_s;
+                return std::nullopt;
+            }
+            parsed.size = value == u"full"_s ? velmora::samplegen::ESongSize::Full : velmora::samplegen::ESongSize::Small;
+            parsed.bSizeGiven = true;
+            continue;
         }
         if (argument == u"--songs"_s || argument == u"--seed"_s) {
             if (i + 1 >= arguments.size()) {
@@ -78,6 +93,8 @@ std::optional<SArguments> ParseArguments(const QStringList &arguments, QString *
         *error = u"expected one output folder"_s;
     else if (parsed.bSeedGiven && parsed.nSongs == 0)
         *error = u"--seed goes with --songs"_s;
+    else if (parsed.bSizeGiven && parsed.nSongs == 0)
+        *error = u"--size goes with --songs"_s;
     if (!error->isEmpty())
         return std::nullopt;
     return parsed;
@@ -100,7 +117,7 @@ int WriteScaled(const SArguments &arguments)
     QString error;
     velmora::samplegen::SScaledLibraryCounts counts;
     if (!velmora::samplegen::WriteScaledLibrary(arguments.strOutDir, arguments.nSongs, arguments.nSeed, &error,
-                                                &counts)) {
+                                                &counts, arguments.size)) {
         std::fprintf(stderr, "velmora-samplegen: %s\n", error.toLocal8Bit().constData());
         return kUsageOrWriteError;
     }

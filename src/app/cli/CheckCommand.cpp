@@ -11,7 +11,11 @@
 #include "check/ListSelectDirectory.h"
 #include "platform/CodePage.h"
 #include "platform/FileStatus.h"
+#include "platform/FileSystem.h"
 #include "platform/MessagePrompt.h"
+#include "verify/Quarantine.h"
+#include "verify/VerifyPrefetch.h"
+#include "verify/VerifyRun.h"
 
 #include <QDir>
 #include <cstdio>
@@ -100,6 +104,47 @@ bool MoveTickedRows(CDirItemList &list, const SCheckOptions &options, const QStr
     return summary.failed.isEmpty();
 }
 
+bool AnySongNeedsAttention(const SVerifyReport &report)
+{
+    for (const SSongVerdict &row : report.rows) {
+        if (row.verdict != EVerdict::Ok)
+            return true;
+    }
+    return false;
+}
+
+// Moves every file of the broken songs below target, keeping their folders; true when no
+// move failed.
+bool QuarantineBrokenSongs(const CDirItemList &list, const SVerifyReport &report, const SCheckOptions &options,
+                           const QString &folder, const QString &target)
+{
+    const QList<SQuarantineMove> plan = PlanQuarantine(list, report, folder, target);
+    if (plan.isEmpty()) {
+        PrintError(u"no broken song to move"_s);
+        return true;
+    }
+    if (options.bDryRun) {
+        for (const SQuarantineMove &move : plan)
+            PrintError(u"would move "_s + Quoted(move.strFrom) + u" to "_s + Quoted(move.strTo));
+        return true;
+    }
+    const SQuarantineRun run = RunQuarantine(plan, folder, target, LocalFileSystem());
+    if (!run.strManifestError.isEmpty())
+        PrintError(run.strManifestError);
+    if (run.strManifest.isEmpty())
+        return plan.isEmpty();
+    int moved = 0;
+    for (const SQuarantineMove &move : run.moves) {
+        if (move.state == SQuarantineMove::EState::Moved)
+            ++moved;
+        else
+            PrintError(u"move failed: "_s + Quoted(move.strFrom) + u": "_s + move.strReason);
+    }
+    PrintError(u"moved %1 files of broken songs to %2; velmora undo %3 puts them back"_s.arg(moved).arg(
+        Quoted(target), Quoted(run.strManifest)));
+    return run.Failed() == 0 && run.strManifestError.isEmpty();
+}
+
 } // namespace
 
 int RunCheckCommand(const QStringList &arguments)
@@ -148,16 +193,37 @@ int RunCheckCommand(const QStringList &arguments)
     }
     if (options->nJobs > 0)
         list.m_tuning.nJobs = options->nJobs;
+    // With --verify the files are read on worker threads while the check goes on.
+    std::optional<CVerifyPrefetch> prefetch;
+    std::optional<CVerifyPrefetchObserver> prefetchObserver;
+    if (options->bVerify) {
+        prefetch.emplace(list.m_tuning.nJobs);
+        prefetchObserver.emplace(list, *prefetch);
+        list.SetObserver(&*prefetchObserver);
+    }
     ListSelectDirectory(list, folder);
-    const bool movesDone = moveTarget.isEmpty() || MoveTickedRows(list, *options, moveTarget);
+    list.SetObserver(nullptr);
+    std::optional<SVerifyReport> report;
+    if (options->bVerify) {
+        SVerifyOptions verifyOptions;
+        verifyOptions.nJobs = list.m_tuning.nJobs;
+        verifyOptions.prefetch = &*prefetch;
+        report = VerifySongList(list, verifyOptions);
+        WriteVerifyLog(*report);
+    }
+    bool movesDone = true;
+    if (!moveTarget.isEmpty()) {
+        movesDone = report ? QuarantineBrokenSongs(list, *report, *options, folder, moveTarget)
+                           : MoveTickedRows(list, *options, moveTarget);
+    }
     SetActiveRunLogs(nullptr);
 
-    const QByteArray rows = WriteRows(list, options->format);
+    const QByteArray rows = WriteRows(list, options->format, report ? &*report : nullptr, options->bOnlyProblems);
     std::fwrite(rows.constData(), 1, size_t(rows.size()), stdout);
     std::fflush(stdout);
     if (!movesDone)
         return 3;
-    return AnyRowNeedsAttention(list) ? 1 : 0;
+    return AnyRowNeedsAttention(list) || (report && AnySongNeedsAttention(*report)) ? 1 : 0;
 }
 
 } // namespace velmora

@@ -94,6 +94,10 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             options.existing = existing;
         } else if (argument == u"--dry-run"_s) {
             options.bDryRun = true;
+        } else if (argument == u"--verify"_s) {
+            options.bVerify = true;
+        } else if (argument == u"--only-problems"_s) {
+            options.bOnlyProblems = true;
         } else if (argument == u"--data-dir"_s) {
             if (value.isEmpty()) {
                 *error = u"--data-dir needs a folder"_s;
@@ -134,6 +138,19 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
     }
     if (options.strMoveTo.isEmpty() && (existingSeen || options.bDryRun)) {
         *error = u"--overwrite, --keep-existing and --dry-run need --move-to"_s;
+        return std::nullopt;
+    }
+    if (options.bVerify && !options.bSongs) {
+        *error = u"--verify goes with --songs"_s;
+        return std::nullopt;
+    }
+    if (options.bOnlyProblems && !options.bVerify) {
+        *error = u"--only-problems goes with --verify"_s;
+        return std::nullopt;
+    }
+    // A quarantine never replaces a file: a broken song must not cost a good one.
+    if (options.bVerify && existingSeen && options.existing == EExistingTarget::Overwrite) {
+        *error = u"--overwrite cannot go with --verify: the quarantine never replaces a file"_s;
         return std::nullopt;
     }
     if (!folderSeen || options.strFolder.isEmpty()) {

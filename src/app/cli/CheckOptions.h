@@ -25,6 +25,8 @@ struct SCheckOptions
     QString strMoveTo;     // empty: no move after the check
     EExistingTarget existing = EExistingTarget::Keep;
     bool bDryRun = false;
+    bool bVerify = false;       // verify every song after the song check
+    bool bOnlyProblems = false; // print only the rows with a problem
 };
 
 // Reads the arguments that follow "check"; on a usage error returns nullopt and sets *error.

@@ -3,6 +3,7 @@
 #include "app/cli/CheckCommand.h"
 #include "app/cli/UpdateCommand.h"
 #include "app/cli/PlaylistCommand.h"
+#include "app/cli/UndoCommand.h"
 #include "res/Version.h"
 
 #include <cstdio>
@@ -19,6 +20,9 @@ constexpr char kUsage[] =
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
     "                     [--ansi-code-page N] [--trace]\n"
     "                     [--move-to DIR [--overwrite|--keep-existing] [--dry-run]] FOLDER\n"
+    "       velmora check --songs --verify [--only-problems] [--move-to DIR [--dry-run]]\n"
+    "                     [other check options] FOLDER\n"
+    "       velmora undo MANIFEST\n"
     "       velmora update --check [--host HOST]\n"
     "       velmora playlist [--format text|json|csv] [--data-dir DIR] [--suggest] FILE\n"
     "       velmora --version\n"
@@ -40,20 +44,27 @@ constexpr char kUsage[] =
     "  --overwrite   replace a file of the same name in DIR (default: keep it, report it)\n"
     "  --keep-existing  keep a file of the same name in DIR and the row's file in place\n"
     "  --dry-run     print the moves on stderr instead of making them\n"
+    "  --verify      after the song check, read every file of every song whole and give\n"
+    "                each song a verdict (ok, warning, broken) with its reasons; with\n"
+    "                --move-to the files of the broken songs go into DIR, in their\n"
+    "                folders, with a manifest (never over a file that is there)\n"
+    "  --only-problems  print only the rows with a problem\n"
+    "  undo          put the files a --verify --move-to moved back, as its MANIFEST says\n"
     "  playlist      load a .txt or .mpl playlist as the playlist grid does, log whether\n"
     "                each entry's file exists, and print one row per entry\n"
     "  --suggest     name the likely file of each missing entry when one is nearby\n"
     "  update --check  fetch the update manifest from HOST (default: the setting\n"
     "                Update/Host) and say what it offers; installs nothing\n"
     "\n"
-    "Exit status: check: 0 all rows in order, 1 some row marked or with a result,\n"
-    "3 some move failed (its file stays where it was); playlist: 0 every file found,\n"
+    "Exit status: check: 0 all rows in order, 1 some row marked or with a result (with\n"
+    "--verify: or a song with a warning or broken), 3 some move failed (its file stays\n"
+    "where it was); undo: 0 all back, 1 some file not put back; playlist: 0 every file found,\n"
     "1 some file missing or the playlist unusable; update --check: 0 up to date,\n"
     "1 an update is offered, 2 error; all: 2 usage error.\n";
 
 const QStringList &Subcommands()
 {
-    static const QStringList names{u"check"_s, u"playlist"_s, u"update"_s};
+    static const QStringList names{u"check"_s, u"playlist"_s, u"update"_s, u"undo"_s};
     return names;
 }
 
@@ -85,6 +96,8 @@ int RunCommandLine(const QStringList &arguments)
         return RunUpdateCommand(arguments.mid(1));
     if (command == u"playlist"_s)
         return RunPlaylistCommand(arguments.mid(1));
+    if (command == u"undo"_s)
+        return RunUndoCommand(arguments.mid(1));
     std::fputs(kUsage, stderr);
     return 2;
 }

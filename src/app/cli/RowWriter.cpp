@@ -3,6 +3,7 @@
 #include "app/DisplayWidth.h"
 #include "base/Format.h"
 #include "check/DirItemList.h"
+#include "verify/VerifyRun.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -36,26 +37,77 @@ QStringList TextCells(const _ITEMINFO &item)
             DurationText(item.nDuration), item.szResult};
 }
 
-QByteArray WriteText(const CDirItemList &list)
+// The rows to write, in list order, each with its verdict when there is a report.
+struct SRowsToWrite
+{
+    QList<int> rows;
+    const SVerifyReport *report = nullptr;
+
+    const SSongVerdict *Verdict(int row) const
+    {
+        return report && row < report->rows.size() ? &report->rows.at(row) : nullptr;
+    }
+};
+
+bool NeedsAttention(const _ITEMINFO &item, const SSongVerdict *verdict)
+{
+    return item.MarkClass() != 0 || !item.szResult.IsEmpty() || (verdict && verdict->verdict != EVerdict::Ok);
+}
+
+SRowsToWrite RowsToWrite(const CDirItemList &list, const SVerifyReport *report, bool onlyProblems)
+{
+    SRowsToWrite rows;
+    rows.report = report;
+    for (int row = 0; row < list.GetItemCount(); ++row) {
+        if (!onlyProblems || NeedsAttention(list.Item(row), rows.Verdict(row)))
+            rows.rows.append(row);
+    }
+    return rows;
+}
+
+QString FileNameOf(const QString &path)
+{
+    return path.mid(path.lastIndexOf(u'/') + 1);
+}
+
+// A reason as one line of text: "broken audio-damaged: song.mp3: ...".
+QString ReasonLine(const SVerifyReason &reason)
+{
+    return SeverityName(reason.severity) + u' ' + reason.strCode + u": "_s + FileNameOf(reason.strPath) + u": "_s
+        + reason.strText;
+}
+
+QByteArray WriteText(const CDirItemList &list, const SRowsToWrite &rows)
 {
     QList<QStringList> table;
     table.append({QString(), list.ColumnHeader(0), list.ColumnHeader(1), list.ColumnHeader(2),
                   list.ColumnHeader(3), list.ColumnHeader(4), list.ColumnHeader(5), list.ColumnHeader(6)});
-    for (const _ITEMINFO &item : list.m_items)
-        table.append(TextCells(item));
+    if (rows.report)
+        table.first().append(u"Verdict"_s);
+    for (const int row : rows.rows) {
+        table.append(TextCells(list.Item(row)));
+        if (const SSongVerdict *verdict = rows.Verdict(row))
+            table.last().append(VerdictName(verdict->verdict));
+    }
     // Columns are as wide as a terminal draws their cells, not as their UTF-16 lengths.
     QList<int> widths(table.first().size(), 0);
     for (const QStringList &row : std::as_const(table))
         for (qsizetype c = 0; c < row.size(); ++c)
             widths[c] = std::max(widths[c], DisplayWidth(row.at(c)));
     QString out;
-    for (const QStringList &row : std::as_const(table)) {
+    for (qsizetype r = 0; r < table.size(); ++r) {
+        const QStringList &row = table.at(r);
         QString line;
         for (qsizetype c = 0; c < row.size(); ++c)
             line += (c + 1 < row.size() ? PadToDisplayWidth(row.at(c), widths[c]) + u"  "_s : row.at(c));
         while (line.endsWith(u' '))
             line.chop(1);
         out += line + u'\n';
+        // Each reason on a line of its own under its row.
+        if (const SSongVerdict *verdict = r > 0 ? rows.Verdict(rows.rows.at(r - 1)) : nullptr) {
+            for (const SVerifyReason &reason : verdict->reasons)
+                out += u"    "_s + ReasonLine(reason) + u'\n';
+        }
     }
     return out.toUtf8();
 }
@@ -74,12 +126,29 @@ QJsonObject JsonRow(const _ITEMINFO &item)
     };
 }
 
-QByteArray WriteJson(const CDirItemList &list)
+void AddVerdict(QJsonObject &row, const SSongVerdict &verdict)
 {
-    QJsonArray rows;
-    for (const _ITEMINFO &item : list.m_items)
-        rows.append(JsonRow(item));
-    return QJsonDocument(rows).toJson(QJsonDocument::Indented);
+    QJsonArray problems;
+    for (const SVerifyReason &reason : verdict.reasons) {
+        problems.append(QJsonObject{{u"code"_s, reason.strCode},
+                                    {u"severity"_s, SeverityName(reason.severity)},
+                                    {u"text"_s, reason.strText},
+                                    {u"path"_s, reason.strPath}});
+    }
+    row.insert(u"verdict"_s, VerdictName(verdict.verdict));
+    row.insert(u"problems"_s, problems);
+}
+
+QByteArray WriteJson(const CDirItemList &list, const SRowsToWrite &rows)
+{
+    QJsonArray out;
+    for (const int row : rows.rows) {
+        QJsonObject object = JsonRow(list.Item(row));
+        if (const SSongVerdict *verdict = rows.Verdict(row))
+            AddVerdict(object, *verdict);
+        out.append(object);
+    }
+    return QJsonDocument(out).toJson(QJsonDocument::Indented);
 }
 
 QString CsvValue(const QJsonValue &value)
@@ -91,14 +160,21 @@ QString CsvValue(const QJsonValue &value)
     return CsvField(value.toString());
 }
 
-QByteArray WriteCsv(const CDirItemList &list)
+QByteArray WriteCsv(const CDirItemList &list, const SRowsToWrite &rows)
 {
-    QString out = kKeys.join(u',') + u"\r\n"_s;
-    for (const _ITEMINFO &item : list.m_items) {
-        const QJsonObject row = JsonRow(item);
+    QString out = kKeys.join(u',') + (rows.report ? u",verdict,problems"_s : QString()) + u"\r\n"_s;
+    for (const int row : rows.rows) {
+        const QJsonObject object = JsonRow(list.Item(row));
         QStringList cells;
         for (const QString &key : kKeys)
-            cells.append(CsvValue(row.value(key)));
+            cells.append(CsvValue(object.value(key)));
+        if (const SSongVerdict *verdict = rows.Verdict(row)) {
+            QStringList reasons;
+            for (const SVerifyReason &reason : verdict->reasons)
+                reasons.append(ReasonLine(reason));
+            cells.append(VerdictName(verdict->verdict));
+            cells.append(CsvField(reasons.join(u" | "_s)));
+        }
         out += cells.join(u',') + u"\r\n"_s;
     }
     return out.toUtf8();
@@ -113,17 +189,18 @@ QString DurationText(int seconds)
     return Format(u"%d:%02d", seconds / 60, seconds % 60);
 }
 
-QByteArray WriteRows(const CDirItemList &list, EOutputFormat format)
+QByteArray WriteRows(const CDirItemList &list, EOutputFormat format, const SVerifyReport *report, bool onlyProblems)
 {
+    const SRowsToWrite rows = RowsToWrite(list, report, onlyProblems);
     switch (format) {
     case EOutputFormat::Json:
-        return WriteJson(list);
+        return WriteJson(list, rows);
     case EOutputFormat::Csv:
-        return WriteCsv(list);
+        return WriteCsv(list, rows);
     case EOutputFormat::Text:
         break;
     }
-    return WriteText(list);
+    return WriteText(list, rows);
 }
 
 QString CsvField(const QString &value)

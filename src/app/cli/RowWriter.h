@@ -7,9 +7,13 @@
 namespace velmora {
 
 class CDirItemList;
+struct SVerifyReport;
 
 // The rows of a checked list in list order, as text columns, a JSON array or CSV (UTF-8).
-QByteArray WriteRows(const CDirItemList &list, EOutputFormat format);
+// With a verification report (one verdict per row) each row also carries its verdict and
+// its reasons; onlyProblems then leaves out the rows that need no attention.
+QByteArray WriteRows(const CDirItemList &list, EOutputFormat format, const SVerifyReport *report = nullptr,
+                     bool onlyProblems = false);
 
 // "%d:%02d" of a playing time; empty for 0.
 QString DurationText(int seconds);
