@@ -4,7 +4,10 @@
 #include "base/RunLogs.h"
 #include "base/UserPaths.h"
 #include "app/cli/CheckOptions.h"
+#include "app/cli/CheckProgress.h"
+#include "app/cli/ProgressLine.h"
 #include "app/cli/RowWriter.h"
+#include "app/cli/StopSignals.h"
 #include "app/cli/TraceToStderr.h"
 #include "check/CheckTuning.h"
 #include "check/DirItemList.h"
@@ -129,8 +132,11 @@ int RunCheckCommand(const QStringList &arguments)
     if (!options->strDataDir.isEmpty())
         SetUserDataFolder(AbsoluteFolder(options->strDataDir));
 
+    CStopSignals stopSignals;
+    CProgressLine progress(ProgressWanted(options->bQuiet));
     CRunLogs logs;
     CTraceToStderr trace;
+    trace.SetProgressLine(&progress);
     if (options->bTrace)
         logs.SetTraceSink(&trace);
     logs.OpenRunLogs();
@@ -148,13 +154,21 @@ int RunCheckCommand(const QStringList &arguments)
     }
     if (options->nJobs > 0)
         list.m_tuning.nJobs = options->nJobs;
+    CCheckProgress checkProgress(list, progress);
     ListSelectDirectory(list, folder);
-    const bool movesDone = moveTarget.isEmpty() || MoveTickedRows(list, *options, moveTarget);
+    progress.Clear();
+    const bool stopped = CStopSignals::Received() != 0;
+    // A stopped check prints what it read; the rows it never reached would look clean.
+    if (stopped)
+        list.m_items.SetSize(checkProgress.RowsRead());
+    const bool movesDone = stopped || moveTarget.isEmpty() || MoveTickedRows(list, *options, moveTarget);
     SetActiveRunLogs(nullptr);
 
     const QByteArray rows = WriteRows(list, options->format);
     std::fwrite(rows.constData(), 1, size_t(rows.size()), stdout);
     std::fflush(stdout);
+    if (stopped)
+        return CStopSignals::ExitStatus();
     if (!movesDone)
         return 3;
     return AnyRowNeedsAttention(list) ? 1 : 0;
