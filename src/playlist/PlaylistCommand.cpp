@@ -6,10 +6,15 @@
 
 namespace velmora {
 
-void LoadPlaylistAndCheckFiles(CRevItemList &grid, const QString &path)
+int LoadPlaylistAndCheckFiles(CRevItemList &grid, const QString &path, const RowCheckGate &beforeRow)
 {
     grid.ListSelectDirectory(path, false);
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
+    const int count = grid.GetItemCount();
+    for (int i = 0; i < count; ++i) {
+        if (beforeRow && !beforeRow(i, count)) {
+            WriteLog(0, u"LIST, Check stopped by the user after %d of %d files\r\n", i, count);
+            return i;
+        }
         QString folder;
         QString file;
         if (grid.CheckRowFile(i, folder, file))
@@ -17,6 +22,7 @@ void LoadPlaylistAndCheckFiles(CRevItemList &grid, const QString &path)
         else
             WriteLog(3, u"CHECK, MediaFileStatus %s (%s), FIle not found\r\n", folder, LogSafePath(file));
     }
+    return count;
 }
 
 } // namespace velmora

@@ -36,6 +36,12 @@ void CVerifyPrefetch::Add(const QString &path)
     m_work.notify_one();
 }
 
+bool CVerifyPrefetch::Holds(const QString &path)
+{
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_results.contains(path);
+}
+
 std::optional<SFileFindings> CVerifyPrefetch::Take(const QString &path)
 {
     std::unique_lock<std::mutex> lock(m_mutex);

@@ -30,6 +30,8 @@ public:
     CVerifyPrefetch &operator=(const CVerifyPrefetch &) = delete;
 
     void Add(const QString &path);
+    // True for a file added before and not taken yet.
+    bool Holds(const QString &path);
     // The findings of a file added before, waiting for them when they are not ready yet;
     // nullopt for a file never added. Each file's findings are handed out once.
     std::optional<SFileFindings> Take(const QString &path);

@@ -15,6 +15,23 @@ namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
 
+namespace {
+
+// A stopped verification judges only the rows before the first one with a file not read,
+// so that no verdict rests on findings that are missing.
+qsizetype LeadingRowsRead(const QList<SSongRow> &rows, const QHash<QString, SFileFindings> &findings)
+{
+    for (qsizetype i = 0; i < rows.size(); ++i) {
+        for (const QString &file : rows.at(i).files) {
+            if (!findings.contains(file))
+                return i;
+        }
+    }
+    return rows.size();
+}
+
+} // namespace
+
 SVerifyReport VerifySongList(const CDirItemList &list, const SVerifyOptions &options)
 {
     QList<SSongRow> rows;
@@ -41,22 +58,24 @@ SVerifyReport VerifySongList(const CDirItemList &list, const SVerifyOptions &opt
     // Files the prefetch does not have (it saw only the rows the walk added) are read here.
     QStringList unread;
     for (const QString &file : std::as_const(files)) {
-        std::optional<SFileFindings> found = options.prefetch ? options.prefetch->Take(file) : std::nullopt;
-        if (found)
-            findings.insert(file, std::move(*found));
-        else
+        if (!options.prefetch || !options.prefetch->Holds(file))
             unread.append(file);
     }
     CReadAhead<SFileFindings> reads(int(unread.size()), options.nJobs, [&unread](int i) { return VerifyFile(unread.at(i)); });
-    for (int i = 0; i < unread.size(); ++i) {
+    int nextUnread = 0;
+    // Every file, prefetched or not, passes the stop question, so a stop waits for one file.
+    for (const QString &file : std::as_const(files)) {
         if (options.progress && !options.progress(int(findings.size()), int(files.size()))) {
             report.bComplete = false;
             break;
         }
-        findings.insert(unread.at(i), reads.Take(i));
+        const bool prefetched = nextUnread >= unread.size() || unread.at(nextUnread) != file;
+        findings.insert(file, prefetched ? *options.prefetch->Take(file) : reads.Take(nextUnread++));
     }
     if (report.bComplete && options.progress)
         options.progress(int(files.size()), int(files.size()));
+    if (!report.bComplete)
+        rows.resize(LeadingRowsRead(rows, findings));
     report.rows = JudgeSongs(rows, findings, list.m_strCurrentFolder);
     return report;
 }

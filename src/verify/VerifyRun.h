@@ -24,6 +24,7 @@ struct SVerifyOptions
 // The verdicts of a song check's rows, one per row in list order.
 struct SVerifyReport
 {
+    // One per row; after a stop, only the rows before the first one not read whole.
     QList<SSongVerdict> rows;
     bool bComplete = true;
 };

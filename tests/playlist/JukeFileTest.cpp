@@ -154,3 +154,25 @@ TEST_F(JukeFile, CheckLinesMakePercentSignsSafe)
     EXPECT_TRUE(lines.contains(u"LOAD, LoadJukeFile 1"_s));
     EXPECT_TRUE(lines.contains(u"CHECK, MediaFileStatus "_s + Folder() + u" (50?.mp3), OK"_s)) << lines.join(u'\n').toStdString();
 }
+
+TEST_F(JukeFile, AStoppedFileCheckLogsWhereItStoppedAndLooksNoFurther)
+{
+    Write(u"a.mp3"_s, "x");
+    const QString path = RecordPlaylist(u"list.txt"_s, {u"1|A|A|a.mp3|"_s + Folder(), u"2|B|B|b.mp3|"_s + Folder(),
+                                                        u"3|C|C|a.mp3|"_s + Folder()});
+    test::CLogCapture logs;
+    QList<int> heard;
+    const int checked = LoadPlaylistAndCheckFiles(m_grid, path, [&heard](int done, int total) {
+        heard.append(done * 10 + total);
+        return done < 2;
+    });
+    EXPECT_EQ(checked, 2);
+    EXPECT_EQ(heard, (QList<int>{3, 13, 23}));
+    ASSERT_EQ(m_grid.GetItemCount(), 3);
+    const QStringList lines = logs.DirectoryLog();
+    const qsizetype stop = lines.indexOf(u"LIST, Check stopped by the user after 2 of 3 files"_s);
+    ASSERT_GE(stop, 0) << lines.join(u'\n').toStdString();
+    EXPECT_EQ(lines.filter(u"CHECK, MediaFileStatus"_s).size(), 2);
+    EXPECT_TRUE(lines.at(stop - 1).startsWith(u"CHECK, MediaFileStatus"_s));
+    EXPECT_TRUE(logs.ErrorLog().contains(u"LIST, Check stopped by the user after 2 of 3 files"_s));
+}

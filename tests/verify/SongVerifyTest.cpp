@@ -274,3 +274,37 @@ TEST(SongFilesTest, ARowsFilesLieInTheFolderOfItsPath)
     item.szFileName = u"Song.cdg;Song.mp3;;Song.lrc"_s;
     EXPECT_EQ(SongFilePaths(item), (QStringList{u"/k/Song.cdg"_s, u"/k/Song.mp3"_s, u"/k/Song.lrc"_s}));
 }
+
+TEST_F(CSongVerifyTest, AStoppedVerificationJudgesOnlyTheSongsReadWhole)
+{
+    for (int song = 1; song <= 4; ++song)
+        AddPair(u"Song %1"_s.arg(song), song);
+    for (const bool prefetch : {false, true}) {
+        m_fixture.list.m_nTopLevel = 0;
+        std::optional<CVerifyPrefetch> files;
+        std::optional<CVerifyPrefetchObserver> observer;
+        if (prefetch) {
+            files.emplace(2);
+            observer.emplace(m_fixture.list, *files);
+            m_fixture.list.SetObserver(&*observer);
+        }
+        ListSelectDirectory(m_fixture.list, m_fixture.Root());
+        m_fixture.list.SetObserver(nullptr);
+        ASSERT_EQ(m_fixture.list.GetItemCount(), 4);
+        SVerifyOptions options;
+        options.nJobs = 2;
+        options.prefetch = files ? &*files : nullptr;
+        QList<int> heard;
+        // Three of the eight files are read: the first song whole, the second by half.
+        options.progress = [&heard](int done, int total) {
+            heard.append(done);
+            EXPECT_EQ(total, 8);
+            return done < 3;
+        };
+        const SVerifyReport report = VerifySongList(m_fixture.list, options);
+        EXPECT_FALSE(report.bComplete);
+        EXPECT_EQ(heard, (QList<int>{0, 1, 2, 3})) << "prefetched files ask too";
+        ASSERT_EQ(report.rows.size(), 1) << "prefetch " << prefetch;
+        EXPECT_EQ(report.rows.at(0).verdict, EVerdict::Ok);
+    }
+}

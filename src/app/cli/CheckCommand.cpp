@@ -4,7 +4,10 @@
 #include "base/RunLogs.h"
 #include "base/UserPaths.h"
 #include "app/cli/CheckOptions.h"
+#include "app/cli/CheckProgress.h"
+#include "app/cli/ProgressLine.h"
 #include "app/cli/RowWriter.h"
+#include "app/cli/StopSignals.h"
 #include "app/cli/TraceToStderr.h"
 #include "check/CheckTuning.h"
 #include "check/DirItemList.h"
@@ -174,8 +177,11 @@ int RunCheckCommand(const QStringList &arguments)
     if (!options->strDataDir.isEmpty())
         SetUserDataFolder(AbsoluteFolder(options->strDataDir));
 
+    CStopSignals stopSignals;
+    CProgressLine progress(ProgressWanted(options->bQuiet));
     CRunLogs logs;
     CTraceToStderr trace;
+    trace.SetProgressLine(&progress);
     if (options->bTrace)
         logs.SetTraceSink(&trace);
     logs.OpenRunLogs();
@@ -193,26 +199,45 @@ int RunCheckCommand(const QStringList &arguments)
     }
     if (options->nJobs > 0)
         list.m_tuning.nJobs = options->nJobs;
+    CCheckProgress checkProgress(list, progress);
     // With --verify the files are read on worker threads while the check goes on.
     std::optional<CVerifyPrefetch> prefetch;
     std::optional<CVerifyPrefetchObserver> prefetchObserver;
     if (options->bVerify) {
         prefetch.emplace(list.m_tuning.nJobs);
-        prefetchObserver.emplace(list, *prefetch);
+        prefetchObserver.emplace(list, *prefetch, &checkProgress);
         list.SetObserver(&*prefetchObserver);
+    } else {
+        list.SetObserver(&checkProgress);
     }
     ListSelectDirectory(list, folder);
     list.SetObserver(nullptr);
+    bool stopped = CStopSignals::Received() != 0;
+    // A stopped check prints what it read; the rows it never reached would look clean.
+    if (stopped)
+        list.m_items.SetSize(checkProgress.RowsRead());
     std::optional<SVerifyReport> report;
-    if (options->bVerify) {
+    if (options->bVerify && !stopped) {
         SVerifyOptions verifyOptions;
         verifyOptions.nJobs = list.m_tuning.nJobs;
         verifyOptions.prefetch = &*prefetch;
+        progress.StartPhase(u"verifying"_s);
+        verifyOptions.progress = [&progress](int done, int total) {
+            progress.Update(done, total);
+            return CStopSignals::Received() == 0;
+        };
         report = VerifySongList(list, verifyOptions);
         WriteVerifyLog(*report);
+        if (!report->bComplete) {
+            stopped = true;
+            WriteLog(Plain, u"LIST, Verification stopped by the user after %d of %d songs\r\n",
+                     int(report->rows.size()), list.GetItemCount());
+            list.m_items.SetSize(int(report->rows.size()));
+        }
     }
+    progress.Clear();
     bool movesDone = true;
-    if (!moveTarget.isEmpty()) {
+    if (!moveTarget.isEmpty() && !stopped) {
         movesDone = report ? QuarantineBrokenSongs(list, *report, *options, folder, moveTarget)
                            : MoveTickedRows(list, *options, moveTarget);
     }
@@ -221,6 +246,8 @@ int RunCheckCommand(const QStringList &arguments)
     const QByteArray rows = WriteRows(list, options->format, report ? &*report : nullptr, options->bOnlyProblems);
     std::fwrite(rows.constData(), 1, size_t(rows.size()), stdout);
     std::fflush(stdout);
+    if (stopped)
+        return CStopSignals::ExitStatus();
     if (!movesDone)
         return 3;
     return AnyRowNeedsAttention(list) || (report && AnySongNeedsAttention(*report)) ? 1 : 0;

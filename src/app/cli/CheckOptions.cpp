@@ -77,6 +77,8 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             options.bSubfolders = true;
         } else if (argument == u"--trace"_s) {
             options.bTrace = true;
+        } else if (argument == u"--quiet"_s) {
+            options.bQuiet = true;
         } else if (argument == u"--move-to"_s) {
             if (value.isEmpty()) {
                 *error = u"--move-to needs a folder"_s;

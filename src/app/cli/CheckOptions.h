@@ -16,6 +16,7 @@ struct SCheckOptions
     bool bSongs = false;
     bool bSubfolders = false;
     bool bTrace = false;
+    bool bQuiet = false;   // no progress line on a terminal
     EOutputFormat format = EOutputFormat::Text;
     QString strDataDir;
     int nAnsiCodePage = 0; // 0: as configured

@@ -18,13 +18,14 @@ constexpr char kUsage[] =
     "Usage: velmora [-iDodOdevOdiviz] [FOLDER|PLAYLIST]\n"
     "       velmora check [--songs] [--subfolders] [--format text|json|csv]\n"
     "                     [--engine tool|library] [--jobs N] [--data-dir DIR]\n"
-    "                     [--ansi-code-page N] [--trace]\n"
+    "                     [--ansi-code-page N] [--trace] [--quiet]\n"
     "                     [--move-to DIR [--overwrite|--keep-existing] [--dry-run]] FOLDER\n"
     "       velmora check --songs --verify [--only-problems] [--move-to DIR [--dry-run]]\n"
     "                     [other check options] FOLDER\n"
     "       velmora undo MANIFEST\n"
     "       velmora update --check [--host HOST]\n"
-    "       velmora playlist [--format text|json|csv] [--data-dir DIR] [--suggest] FILE\n"
+    "       velmora playlist [--format text|json|csv] [--data-dir DIR] [--suggest]\n"
+    "                        [--quiet] FILE\n"
     "       velmora --version\n"
     "\n"
     "  (no command)  open the window; with FOLDER, check FOLDER in it at once\n"
@@ -40,6 +41,7 @@ constexpr char kUsage[] =
     "  --ansi-code-page  code page of text files without a mark (default 1252, or the\n"
     "                setting General/AnsiCodePage): 1252, 1251, 949, 932, 936 or 65001\n"
     "  --trace       also print every run-log line on stderr\n"
+    "  --quiet       no progress line on stderr (shown only when stderr is a terminal)\n"
     "  --move-to     after the check, move the file of every ticked row into DIR\n"
     "  --overwrite   replace a file of the same name in DIR (default: keep it, report it)\n"
     "  --keep-existing  keep a file of the same name in DIR and the row's file in place\n"
@@ -60,7 +62,8 @@ constexpr char kUsage[] =
     "--verify: or a song with a warning or broken), 3 some move failed (its file stays\n"
     "where it was); undo: 0 all back, 1 some file not put back; playlist: 0 every file found,\n"
     "1 some file missing or the playlist unusable; update --check: 0 up to date,\n"
-    "1 an update is offered, 2 error; all: 2 usage error.\n";
+    "1 an update is offered, 2 error; all: 2 usage error. Ctrl+C or SIGTERM stop check\n"
+    "and playlist between two files: the rows so far are printed, exit 130 or 143.\n";
 
 const QStringList &Subcommands()
 {

@@ -3,6 +3,8 @@
 #include "base/RunLogs.h"
 #include "base/UserPaths.h"
 #include "app/cli/PlaylistRows.h"
+#include "app/cli/ProgressLine.h"
+#include "app/cli/StopSignals.h"
 #include "platform/FileStatus.h"
 #include "platform/MessagePrompt.h"
 #include "playlist/MissingFileHint.h"
@@ -24,6 +26,7 @@ struct SPlaylistOptions
     EOutputFormat format = EOutputFormat::Text;
     QString strDataDir;
     bool bSuggest = false;
+    bool bQuiet = false;
     QString strFile;
 };
 
@@ -78,6 +81,8 @@ std::optional<SPlaylistOptions> ParseOptions(const QStringList &arguments, QStri
             optionsEnded = true;
         } else if (argument == u"--suggest"_s) {
             options.bSuggest = true;
+        } else if (argument == u"--quiet"_s) {
+            options.bQuiet = true;
         } else if (argument == u"--data-dir"_s && !value.isEmpty()) {
             options.strDataDir = value;
         } else if (argument == u"--format"_s && FormatNamed(value)) {
@@ -126,10 +131,10 @@ private:
     int m_nShown = 0;
 };
 
-QStringList Suggestions(CRevItemList &grid)
+QStringList Suggestions(CRevItemList &grid, int rows)
 {
     QStringList suggestions;
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
+    for (int i = 0; i < rows; ++i) {
         const _ITEMINFO *row = grid.GetRow(i);
         const bool found = row && (row->dwFlags & REV_FOUND);
         QString suggestion;
@@ -146,9 +151,9 @@ QStringList Suggestions(CRevItemList &grid)
     return suggestions;
 }
 
-bool AllFound(CRevItemList &grid)
+bool AllFound(CRevItemList &grid, int rows)
 {
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
+    for (int i = 0; i < rows; ++i) {
         const _ITEMINFO *row = grid.GetRow(i);
         if (!row || !(row->dwFlags & REV_FOUND))
             return false;
@@ -188,17 +193,27 @@ int RunPlaylistCommand(const QStringList &arguments)
     CCountingPrompt prompt(console);
     SetMessagePrompt(&prompt);
 
+    CStopSignals stopSignals;
+    CProgressLine progress(ProgressWanted(options->bQuiet));
+    progress.StartPhase(u"reading"_s);
     CRevItemList grid;
     grid.SetKeepSongNumbers(true);
-    LoadPlaylistAndCheckFiles(grid, path);
-    const QStringList suggestions = options->bSuggest ? Suggestions(grid) : QStringList();
-    const bool allFound = AllFound(grid);
+    const int checked = LoadPlaylistAndCheckFiles(grid, path, [&progress](int done, int total) {
+        progress.Update(done, total);
+        return CStopSignals::Received() == 0;
+    });
+    progress.Clear();
+    const QStringList suggestions = options->bSuggest ? Suggestions(grid, checked) : QStringList();
+    const bool allFound = AllFound(grid, checked);
 
     SetMessagePrompt(&console);
     SetActiveRunLogs(nullptr);
-    const QByteArray rows = WritePlaylistRows(grid, options->format, suggestions);
+    // A stopped check prints the rows it looked at; the others were never looked for.
+    const QByteArray rows = WritePlaylistRows(grid, options->format, suggestions, checked);
     std::fwrite(rows.constData(), 1, size_t(rows.size()), stdout);
     std::fflush(stdout);
+    if (CStopSignals::Received() != 0)
+        return CStopSignals::ExitStatus();
     return prompt.Shown() == 0 && allFound ? 0 : 1;
 }
 

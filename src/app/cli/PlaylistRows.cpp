@@ -55,24 +55,24 @@ SRowText RowText(CRevItemList &grid, int row, const QStringList &suggestions)
     return text;
 }
 
-QByteArray WriteJson(CRevItemList &grid, const QStringList &suggestions)
+QByteArray WriteJson(CRevItemList &grid, int rows, const QStringList &suggestions)
 {
-    QJsonArray rows;
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
+    QJsonArray array;
+    for (int i = 0; i < rows; ++i) {
         const SRowText text = RowText(grid, i, suggestions);
         QJsonObject object;
         for (qsizetype k = 0; k < text.keys.size(); ++k)
             object.insert(text.keys.at(k), text.values.at(k));
         object.insert(u"found"_s, text.bFound);
-        rows.append(object);
+        array.append(object);
     }
-    return QJsonDocument(rows).toJson(QJsonDocument::Indented);
+    return QJsonDocument(array).toJson(QJsonDocument::Indented);
 }
 
-QByteArray WriteCsv(CRevItemList &grid, const QStringList &suggestions)
+QByteArray WriteCsv(CRevItemList &grid, int rows, const QStringList &suggestions)
 {
     QString out;
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
+    for (int i = 0; i < rows; ++i) {
         const SRowText text = RowText(grid, i, suggestions);
         if (i == 0)
             out += text.keys.join(u',') + u",found\n"_s;
@@ -86,13 +86,13 @@ QByteArray WriteCsv(CRevItemList &grid, const QStringList &suggestions)
 
 // A short table a person reads: number or index, title, artist, duration, files, folder
 // and whether the file was found, with the suggestion under a missing row.
-QByteArray WriteText(CRevItemList &grid, const QStringList &suggestions)
+QByteArray WriteText(CRevItemList &grid, int rows, const QStringList &suggestions)
 {
     const bool numbers = grid.KeepsSongNumbers() && !grid.SongNumbers().isEmpty();
     QList<QStringList> table{{numbers ? u"Number"_s : u"Index"_s, u"Title"_s, u"Artist"_s, u"Duration"_s,
                               u"Filename"_s, u"Folder"_s, u"Found"_s}};
     QStringList hints{QString()};
-    for (int i = 0; i < grid.GetItemCount(); ++i) {
+    for (int i = 0; i < rows; ++i) {
         const _ITEMINFO *item = grid.GetRow(i);
         const bool found = item && (item->dwFlags & REV_FOUND);
         table.append({numbers ? grid.SongNumber(i) : grid.GetCellText(i, 1), grid.GetCellText(i, 2),
@@ -120,14 +120,15 @@ QByteArray WriteText(CRevItemList &grid, const QStringList &suggestions)
 
 } // namespace
 
-QByteArray WritePlaylistRows(CRevItemList &grid, EOutputFormat format, const QStringList &suggestions)
+QByteArray WritePlaylistRows(CRevItemList &grid, EOutputFormat format, const QStringList &suggestions, int rowCount)
 {
+    const int rows = rowCount < 0 ? grid.GetItemCount() : std::min(rowCount, grid.GetItemCount());
     switch (format) {
-    case EOutputFormat::Json: return WriteJson(grid, suggestions);
-    case EOutputFormat::Csv: return WriteCsv(grid, suggestions);
+    case EOutputFormat::Json: return WriteJson(grid, rows, suggestions);
+    case EOutputFormat::Csv: return WriteCsv(grid, rows, suggestions);
     case EOutputFormat::Text: break;
     }
-    return WriteText(grid, suggestions);
+    return WriteText(grid, rows, suggestions);
 }
 
 } // namespace velmora

@@ -1,5 +1,6 @@
 #include "app/cli/TraceToStderr.h"
 
+#include "app/cli/ProgressLine.h"
 #include "base/LogKind.h"
 
 #include <cstdio>
@@ -33,6 +34,8 @@ void CTraceToStderr::AddTraceLine(const QString &line, int kind)
     if (!text.endsWith(u'\n'))
         text += u'\n';
     const QByteArray bytes = text.toUtf8();
+    if (m_progress)
+        m_progress->Clear();
     if (m_bColour && *ColourOf(kind))
         std::fprintf(stderr, "%s%s\x1b[0m", ColourOf(kind), bytes.constData());
     else
