@@ -65,19 +65,20 @@ QString UnpackPackage(const QString &archivePath, const QString &folder)
 
 } // namespace
 
-void PrepareUpdateFolder(const QString &folder, const QString &manifest)
+bool PrepareUpdateFolder(const QString &folder, const QString &manifest)
 {
+    if (folder.isEmpty())
+        return false;
     QDir dir(folder);
-    if (!dir.exists()) {
-        QDir().mkpath(folder);
-        return;
-    }
+    if (!dir.exists())
+        return QDir().mkpath(folder);
     for (const QString &name : {u"update-copy.ini"_s, u"update-debug.ini"_s, u"update-last.ini"_s,
                                 u"update-manual.ini"_s, manifest, u"DodOdevOdiviz.zip"_s, u"DodOdevOdiviz.exe"_s}) {
         const QFileInfo leftover(dir.filePath(name));
         if (leftover.isFile() || leftover.isSymLink())
             QFile::remove(leftover.filePath());
     }
+    return true;
 }
 
 bool MustFetchPackage(const QString &local, const QString &version, const QString &buildDate, const QDate &today)
@@ -158,7 +159,7 @@ SUpdateRun RunUpdate(const QString &host, const QString &folder, const QString &
     if (check && lowerManifest.contains(u"-debug"_s))
         check = 0;
     SUpdateRun run;
-    if (!IsPlausibleHost(host))
+    if (!IsPlausibleHost(host) || folder.isEmpty())
         return run;
     CAutoUpdater updater;
     for (const QString &base : UpdateBaseUrls(host)) {

@@ -9,8 +9,8 @@ namespace velmora {
 class CAutoUpdater;
 
 // Empties the update folder of what earlier runs left (the manifests, the updater package
-// and the updater), or creates it.
-void PrepareUpdateFolder(const QString &folder, const QString &manifest);
+// and the updater), or creates it. False for an empty folder path, which is left alone.
+bool PrepareUpdateFolder(const QString &folder, const QString &manifest);
 
 // Whether the updater package at local must be fetched, given the [UPDATE] record's
 // VERSION and BUILDDATE: when it is missing, older, built earlier, or not made today.

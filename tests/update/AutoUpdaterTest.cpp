@@ -5,8 +5,11 @@
 
 #include "update/AutoUpdater.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -46,6 +49,22 @@ TEST_F(CDownloadFixture, FetchesFilesAndErrorPagesAlike)
     EXPECT_EQ(m_updater.Download(u"missing.ini"_s, m_updateFolder.path() + u"/new/"_s), kDownloadDone);
     EXPECT_TRUE(test::ReadBytes(Local(u"new/missing.ini"_s)).contains("404"));
     EXPECT_FALSE(QFile::exists(Local(u"new/missing.ini.part"_s)));
+}
+
+TEST_F(CDownloadFixture, NeverWritesThroughALink)
+{
+    QTemporaryDir mine;
+    const QString victim = mine.filePath(u"victim"_s);
+    test::WriteBytes(victim, "precious");
+    test::WriteBytes(m_server.Path(u"update.ini"_s), "manifest");
+    ASSERT_TRUE(QFile::link(victim, Local(u"update.ini.part"_s)));
+    ASSERT_TRUE(QFile::link(victim, Local(u"update.ini"_s)));
+    m_updater.SetBaseUrl(m_server.Url());
+    EXPECT_EQ(m_updater.Download(u"update.ini"_s, m_updateFolder.path()), kDownloadDone);
+    EXPECT_EQ(test::ReadBytes(victim), "precious");
+    EXPECT_FALSE(QFileInfo(Local(u"update.ini"_s)).isSymLink());
+    EXPECT_EQ(test::ReadBytes(Local(u"update.ini"_s)), "manifest");
+    EXPECT_FALSE(QFileInfo::exists(Local(u"update.ini.part"_s)));
 }
 
 TEST_F(CDownloadFixture, NoConnectionUnreachableAndUnwritable)
