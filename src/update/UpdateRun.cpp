@@ -81,6 +81,12 @@ bool PrepareUpdateFolder(const QString &folder, const QString &manifest)
     return true;
 }
 
+bool IsPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != u"."_s && name != u".."_s && !name.contains(u'/') && !name.contains(u'\\')
+        && !name.contains(u':') && !name.contains(QChar(0));
+}
+
 bool MustFetchPackage(const QString &local, const QString &version, const QString &buildDate, const QDate &today)
 {
     const QFileInfo info(local);
@@ -114,6 +120,10 @@ QString CheckUpdate(QStringList &records, CAutoUpdater &updater, const QString &
         return {};
     const QString record = records.takeAt(at);
     const QString fileName = RecordField(record, 1);
+    if (!IsPlainFileName(fileName)) {
+        TraceDebug(u"CheckUpdate() refused file name %s\r\n", fileName);
+        return {};
+    }
     QString local = JoinPath(folder, fileName);
     TraceDebug(u"CheckUpdate() %s\r\n", local);
     if (!MustFetchPackage(local, RecordField(record, 2), RecordField(record, 3)))
