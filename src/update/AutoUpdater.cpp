@@ -69,10 +69,20 @@ bool IsContainedName(const QString &name)
     return !steps.contains(u".."_s) && !steps.last().isEmpty();
 }
 
+// A server answers every request, also for files it does not have: only a success status
+// (HTTP 2xx after the redirects; the FTP completion replies 2xx) brings the file itself. An
+// error page must never be kept as a manifest or installed as a program.
+bool IsSuccessStatus(CURL *handle)
+{
+    long status = 0;
+    return curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status >= 200 && status <= 299;
+}
+
 bool IsUnreachable(CURLcode code)
 {
     return code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_RESOLVE_PROXY
-        || code == CURLE_COULDNT_CONNECT || code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL;
+        || code == CURLE_COULDNT_CONNECT || code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL
+        || code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED;
 }
 
 } // namespace
@@ -178,10 +188,13 @@ int CAutoUpdater::Transfer(const QString &localPath)
     curl_easy_setopt(m_root, CURLOPT_HTTPHEADER, static_cast<curl_slist *>(nullptr));
     curl_slist_free_all(headers);
 
-    const bool complete = result == CURLE_OK && !sink.bFailed && part->flush();
+    const bool answered = result == CURLE_OK && IsSuccessStatus(m_root);
+    const bool complete = answered && !sink.bFailed && part->flush();
     part->close();
     if (!complete) {
         QFile::remove(partPath);
+        if (result == CURLE_OK && !answered)
+            return kDownloadNoUrl;
         return IsUnreachable(result) && sink.nWritten == 0 ? kDownloadNoUrl : kDownloadFileFailed;
     }
     // rename replaces whatever entry has the name and never writes through a link.

@@ -170,7 +170,9 @@ TEST_F(CRunFixture, EqualVersionDeclinedOrNoManifestStartNothing)
     Publish(u"update-debug.ini"_s, Manifest(u"1.0.0.16"_s).toUtf8());
     EXPECT_EQ(Run(u"update-debug.ini"_s).eResult, EUpdateRun::Declined);
 
-    EXPECT_EQ(Run(u"absent.ini"_s).eResult, EUpdateRun::NoUpdate); // the 404 page offers nothing
+    // A 404 answer is no manifest, and its page is not kept.
+    EXPECT_EQ(Run(u"absent.ini"_s).eResult, EUpdateRun::NoManifest);
+    EXPECT_FALSE(QFile::exists(Folder(u"absent.ini"_s)));
     EXPECT_EQ(RunUpdate(u"127.0.0.1:%1"_s.arg(test::ClosedLoopbackPort()), Folder(), u"update"_s, u"update.ini"_s, 1,
                         false).eResult,
               EUpdateRun::NoManifest);

@@ -80,6 +80,15 @@ TEST_F(CUpdateCliFixture, ErrorsExitTwo)
     }
 }
 
+TEST_F(CUpdateCliFixture, AnErrorPageIsNoManifest)
+{
+    const velmora::test::SRun run = Run({u"--check"_s, u"--host"_s, m_server.Host()}); // nothing published: 404
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("(download code 2)")) << run.err.constData();
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(UpdateFolderFiles().isEmpty());
+}
+
 // Another local user prepares the shared temporary folder before we run: the update folder's
 // old fixed name, and a link at the name of our own folder to a folder of theirs, both with
 // links to a file of ours where the manifest is written. Nothing of theirs is used.
