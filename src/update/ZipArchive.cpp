@@ -7,14 +7,15 @@
 #include <QBuffer>
 #include <QDir>
 
-#include <atomic>
 #include <limits>
 
 namespace velmora {
 
 namespace {
 
-std::atomic<ZipResult> g_lastResult{ZR_OK};
+// Each thread sees the results of its own calls only: a check reads packages on several
+// threads at once, and one package's verdict must never be taken for another's.
+thread_local ZipResult t_lastResult = ZR_OK;
 
 QString WithTrailingSlash(QString folder)
 {
@@ -116,13 +117,13 @@ void CZipArchiveDeleter::operator()(CZipArchive *archive) const
 
 ZipResult SetLastZipResult(ZipResult code)
 {
-    g_lastResult = code;
+    t_lastResult = code;
     return code;
 }
 
 ZipResult LastZipResult()
 {
-    return g_lastResult;
+    return t_lastResult;
 }
 
 CZipArchive *CheckedReader(CZipArchive *handle)
