@@ -199,7 +199,7 @@ TEST_F(ZipPackages, OtherPackingMethodsAreReadByTheTool)
         GTEST_SKIP() << "bzip2 is not installed";
     EXPECT_TRUE(Read(Package(u"bzip2.zip"_s, {{"Song.cdg", "g", true}, *bzip2})));
     EXPECT_EQ(m_result, ImageValues(mp3));
-    EXPECT_EQ(m_result.at(3), u"Wide"_s);
+    EXPECT_EQ(m_result.value(3), u"Wide"_s);
 }
 
 // Whatever the tool wrote is gone once it is read, also under names that are not ASCII and

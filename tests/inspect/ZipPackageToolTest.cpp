@@ -279,7 +279,7 @@ TEST_F(UnzipTool, AnalysisFallbackReadsTheFirstMp3AndLeavesNothing)
     QStringList result;
     EXPECT_TRUE(ReadZipPackageByTool(path, result));
     ASSERT_EQ(result.size(), 3);
-    EXPECT_EQ(result.at(0), u"0"_s); // first.mp3: 19 frames; second.mp3 would give 4 seconds
+    EXPECT_EQ(result.value(0), u"0"_s); // first.mp3: 19 frames; second.mp3 would give 4 seconds
     // Each run has a folder of its own, which goes with everything in it.
     EXPECT_TRUE(QDir(WorkFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 

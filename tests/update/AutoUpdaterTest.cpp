@@ -70,6 +70,18 @@ TEST_F(CDownloadFixture, FetchesFilesButNeverErrorPages)
     EXPECT_EQ(test::ReadBytes(Local(u"gone.ini"_s)), "kept");
 }
 
+// FTP answers the same way: a file the server has arrives, a missing one is no file.
+TEST_F(CDownloadFixture, FtpDownloadsTakeOnlyWhatTheServerHas)
+{
+    test::CLoopbackServer ftp(test::CLoopbackServer::Ftp);
+    test::WriteBytes(ftp.Path(u"dir/update.ini"_s), "[HEADER]\r\nAPPTITLE=Velmora\r\n");
+    m_updater.SetBaseUrl(ftp.Url(u"dir/"_s));
+    EXPECT_EQ(m_updater.Download(u"update.ini"_s, m_updateFolder.path()), kDownloadDone);
+    EXPECT_EQ(test::ReadBytes(Local(u"update.ini"_s)), "[HEADER]\r\nAPPTITLE=Velmora\r\n");
+    EXPECT_EQ(m_updater.Download(u"missing.ini"_s, m_updateFolder.path()), kDownloadNoUrl);
+    EXPECT_EQ(QDir(m_updateFolder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"update.ini"_s});
+}
+
 TEST_F(CDownloadFixture, NeverWritesThroughALink)
 {
     QTemporaryDir mine;
