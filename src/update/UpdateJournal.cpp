@@ -3,7 +3,6 @@
 #include "platform/NativeName.h"
 
 #include <QSet>
-#include <QUrl>
 
 #include <cerrno>
 #include <fcntl.h>
@@ -82,6 +81,13 @@ bool IsConfined(const QString &path)
             return false;
     }
     return true;
+}
+
+// The name's bytes on disk, percent-encoded: names that are not UTF-8 come back as the same
+// bytes, and no blank or line end is left to split on.
+QByteArray EncodedPath(const QString &path)
+{
+    return Native(path).toPercentEncoding();
 }
 
 std::optional<QString> DecodedPath(QByteArrayView field, bool mayBeEmpty)
@@ -204,8 +210,8 @@ QByteArray JournalText(const SUpdateJournal &journal)
 {
     QByteArray text = kHeader.toByteArray() + '\n';
     for (const SJournalEntry &entry : journal.entries) {
-        text += kFileTag.toByteArray() + ' ' + QUrl::toPercentEncoding(entry.strTarget) + ' '
-              + QUrl::toPercentEncoding(entry.strStage) + ' ' + QUrl::toPercentEncoding(entry.strBackup) + '\n';
+        text += kFileTag.toByteArray() + ' ' + EncodedPath(entry.strTarget) + ' ' + EncodedPath(entry.strStage) + ' '
+              + EncodedPath(entry.strBackup) + '\n';
     }
     if (journal.bComplete)
         text += kEndTag.toByteArray() + '\n';

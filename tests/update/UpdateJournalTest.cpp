@@ -1,6 +1,7 @@
 // The journal of an install and the undo of an install cut short.
 #include "TestSupport.h"
 
+#include "platform/NativeName.h"
 #include "update/UpdateJournal.h"
 
 #include <QDir>
@@ -19,8 +20,11 @@ namespace {
 SUpdateJournal TwoFiles()
 {
     SUpdateJournal journal;
+    // A name that is not UTF-8 on disk (the byte E9 kept as U+DCE9) must name the same file.
+    const QString latin1 = DecodeNativeName("caf\xE9.dll");
     journal.entries = {{u"velmora"_s, u".velmora.aB3dE9.new"_s, u".velmora.aB3dE9.old"_s},
-                       {u"doc/new manual\n100%.txt"_s, u"doc/.new manual\n100%.txt.Qx7Yz2.new"_s, {}}};
+                       {u"doc/new manual\n100%.txt"_s, u"doc/.new manual\n100%.txt.Qx7Yz2.new"_s, {}},
+                       {latin1, u"."_s + latin1 + u".Zz9Yy8.new"_s, u"."_s + latin1 + u".Zz9Yy8.old"_s}};
     journal.bComplete = true;
     return journal;
 }
@@ -48,6 +52,7 @@ TEST(UpdateJournal, ReadsBackWhatWasWrittenAndWholeLinesOfACutOne)
     journal.bDone = true;
     EXPECT_TRUE(JournalText(journal).endsWith("end\ndone\n"));
     EXPECT_TRUE(SameEntries(*ParseJournal(JournalText(journal)), journal));
+    EXPECT_TRUE(JournalText(journal).contains("file caf%E9.dll .caf%E9.dll.Zz9Yy8.new"));
 
     // Cut inside its second entry: the first stays, the journal is not complete.
     const QByteArray text = JournalText(TwoFiles());
