@@ -23,6 +23,7 @@ constexpr SFuzzTarget kTargets[] = {
     {"playlist", FuzzPlaylist},
     {"update-manifest", FuzzManifest},
     {"version-marker", FuzzVersionMarker},
+    {"update-journal", FuzzUpdateJournal},
     {"mpl", FuzzMpl},
     {"mp3-frame-walk", FuzzMp3FrameWalk},
     {"cdg-pack-scan", FuzzCdgPackScan},

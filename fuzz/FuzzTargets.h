@@ -37,6 +37,7 @@ bool FuzzUnzipOutput(QByteArrayView data);
 bool FuzzPlaylist(QByteArrayView data);
 bool FuzzManifest(QByteArrayView data);
 bool FuzzVersionMarker(QByteArrayView data);
+bool FuzzUpdateJournal(QByteArrayView data);
 bool FuzzMpl(QByteArrayView data);
 bool FuzzMp3FrameWalk(QByteArrayView data);
 bool FuzzCdgPackScan(QByteArrayView data);

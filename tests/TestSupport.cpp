@@ -9,9 +9,52 @@
 #include <QStandardPaths>
 #include <gtest/gtest.h>
 
+#include <memory>
+
 using namespace Qt::Literals::StringLiterals;
 
 namespace velmora::test {
+
+namespace {
+
+// The work folders of the code under test, and of every program a test starts, go into a
+// scratch temporary folder of this test process, removed at its end: no test leaves
+// anything in the machine's temporary folder or the user's runtime folder.
+class CScratchTemporaryFolder final : public ::testing::Environment
+{
+public:
+    void SetUp() override
+    {
+        m_hadTmpDir = qEnvironmentVariableIsSet("TMPDIR");
+        m_tmpDir = qgetenv("TMPDIR");
+        m_runtimeDir = qgetenv("XDG_RUNTIME_DIR");
+        m_folder = std::make_unique<QTemporaryDir>();
+        ASSERT_TRUE(m_folder->isValid());
+        qputenv("TMPDIR", QFile::encodeName(m_folder->path()));
+        qunsetenv("XDG_RUNTIME_DIR");
+    }
+    void TearDown() override
+    {
+        if (m_hadTmpDir)
+            qputenv("TMPDIR", m_tmpDir);
+        else
+            qunsetenv("TMPDIR");
+        if (!m_runtimeDir.isEmpty())
+            qputenv("XDG_RUNTIME_DIR", m_runtimeDir);
+        m_folder.reset();
+    }
+
+private:
+    std::unique_ptr<QTemporaryDir> m_folder;
+    QByteArray m_tmpDir;
+    QByteArray m_runtimeDir;
+    bool m_hadTmpDir = false;
+};
+
+[[maybe_unused]] const ::testing::Environment *const g_scratchTemporaryFolder =
+    ::testing::AddGlobalTestEnvironment(new CScratchTemporaryFolder);
+
+} // namespace
 
 void WriteBytes(const QString &path, const QByteArray &bytes)
 {

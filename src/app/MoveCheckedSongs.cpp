@@ -7,6 +7,9 @@
 #include "platform/FileSystem.h"
 #include "platform/MessagePrompt.h"
 
+#include <QPair>
+#include <QSet>
+
 namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
@@ -51,12 +54,41 @@ void WriteSectionHeader(int checked, const QString &folder)
     WriteLog(Plain, kSeparatorLine);
 }
 
+// The files this Move has put into the target folder. A later ticked file of the same name
+// (one "Folder Notes.txt" per artist folder) must never replace one of them: known by path,
+// and by device and inode, which also catches names that a case-blind target file system
+// (a FAT stick) takes for the same.
+class CMovedHere
+{
+public:
+    void Add(IFileSystem &fileSystem, const QString &target)
+    {
+        m_paths.insert(target);
+        SNodeStatus status;
+        if (fileSystem.Status(target, false, &status) == 0)
+            m_files.insert({status.nDevice, status.nInode});
+    }
+    bool Holds(IFileSystem &fileSystem, const QString &target) const
+    {
+        if (m_paths.contains(target))
+            return true;
+        SNodeStatus status;
+        return !m_files.isEmpty() && fileSystem.Status(target, false, &status) == 0
+            && m_files.contains({status.nDevice, status.nInode});
+    }
+
+private:
+    QSet<QString> m_paths;
+    QSet<QPair<quint64, quint64>> m_files;
+};
+
 struct SMoveRun
 {
     CDirItemList &list;
     IFileSystem &fileSystem;
     const SMoveOptions &options;
     SMoveSummary &summary;
+    CMovedHere movedHere;
 };
 
 void Fail(SMoveRun &run, const SPlannedMove &move, const QString &reason)
@@ -71,9 +103,13 @@ void MoveOneRow(SMoveRun &run, int row)
 {
     _ITEMINFO &item = run.list.Item(row);
     SPlannedMove move{row, item.szPath.Text(), MoveTargetPath(run.summary.strTargetFolder, item.szFileName), false};
-    const QString problem = RowProblem(item);
+    QString problem = RowProblem(item);
     const bool sameFile = problem.isEmpty() && IsSameFile(run.fileSystem, move.strSource, move.strTarget);
-    if (problem.isEmpty() && !sameFile && run.fileSystem.Status(move.strTarget, false, nullptr) == 0) {
+    if (sameFile)
+        problem = u"source and target are the same file"_s;
+    else if (problem.isEmpty() && run.movedHere.Holds(run.fileSystem, move.strTarget))
+        problem = QString::fromUtf16(kMovedHereReason);
+    if (problem.isEmpty() && run.fileSystem.Status(move.strTarget, false, nullptr) == 0) {
         const QString first = item.szFileName.Text().section(u';', 0, 0);
         const QString question = Format(u"(%s) already exists in TARGET folder. \n\nDo you want overwrite ?", first);
         if (MessagePrompt().AskYesNoCancel(question) != EPromptAnswer::Yes) {
@@ -84,15 +120,18 @@ void MoveOneRow(SMoveRun &run, int row)
     }
     if (!run.options.bDryRun)
         WriteLog(Plain, u"MoveFile '%s' to '%s'\r\n", LogSafePath(move.strSource), LogSafePath(move.strTarget));
-    if (!problem.isEmpty() || sameFile) {
-        Fail(run, move, sameFile ? u"source and target are the same file"_s : problem);
+    if (!problem.isEmpty()) {
+        Fail(run, move, problem);
         return;
     }
     if (run.options.bDryRun) {
+        run.movedHere.Add(run.fileSystem, move.strTarget);
         run.summary.moved.append(move);
         return;
     }
     const SMoveResult result = MoveFileTo(run.fileSystem, move.strSource, move.strTarget, move.bReplaces);
+    if (result.outcome != EMoveOutcome::Failed)
+        run.movedHere.Add(run.fileSystem, move.strTarget);
     if (!result.IsMoved()) {
         Fail(run, move, result.strReason);
         return;

@@ -42,6 +42,10 @@ struct SMoveSummary
     QStringList failureReasons;       // one per failed move
 };
 
+// Why a ticked file stays where it is when a file of its name already went to the target
+// folder in the same Move: a Move never replaces what it has moved itself.
+inline constexpr char16_t kMovedHereReason[] = u"a file of this name was moved there by this Move";
+
 // The Move command over the result list: the "No match file or No check box !" message and
 // the Yes/No/Cancel overwrite question through MessagePrompt(), the log lines, the moves,
 // cleared ticks and row redraws (CDirItemList::RedrawRow).

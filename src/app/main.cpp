@@ -6,8 +6,12 @@
 #include "platform/MessagePrompt.h"
 #include "platform/NativeName.h"
 #include "app/cli/ConsolePrompt.h"
+#include "base/UserPaths.h"
+#include "update/UpdateJournal.h"
 
 #include <QCoreApplication>
+
+#include <cstdio>
 
 using namespace velmora;
 
@@ -37,10 +41,20 @@ int RunHeadless(int argc, char **argv, const QStringList &arguments)
     return status;
 }
 
+// An update cut short leaves new and old files side by side; the old program is put back
+// before anything runs.
+void UndoInterruptedUpdate()
+{
+    QString error;
+    if (!RecoverInterruptedUpdate(ProgramFolder(), &error))
+        std::fprintf(stderr, "velmora: %s\n", error.toLocal8Bit().constData());
+}
+
 } // namespace
 
 int main(int argc, char **argv)
 {
+    UndoInterruptedUpdate();
     const QStringList arguments = Arguments(argc, argv);
     if (IsCommandLineForm(arguments))
         return RunHeadless(argc, argv, arguments);

@@ -2,6 +2,7 @@
 
 #include "platform/CodePage.h"
 #include "platform/OpenFile.h"
+#include "platform/PrivateFolder.h"
 #include "base/TextConversion.h"
 
 namespace velmora {
@@ -15,6 +16,8 @@ const QByteArray kUtf8Mark("\xEF\xBB\xBF", 3);
 std::unique_ptr<QFile> OpenForWriting(const QString &path, quint32 flags)
 {
     const bool create = (flags & CStdioFileEx::modeCreate) != 0;
+    if (create && (flags & CStdioFileEx::modeFresh))
+        return CreateFreshFile(path);
     const bool truncate = create && !(flags & CStdioFileEx::modeNoTruncate);
     return OpenFileForWrite(path, create, truncate, (flags & CStdioFileEx::modeReadWrite) != 0);
 }

@@ -23,6 +23,7 @@ public:
         typeText = 0x4000,
         typeBinary = 0x8000,
         modeWriteUnicode = 0x200000, // the file is UTF-16 LE
+        modeFresh = 0x400000,        // with modeCreate: a new file, never through a link (CreateFreshFile)
     };
     enum ESeekOrigin { begin, current, end };
 

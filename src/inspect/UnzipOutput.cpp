@@ -88,17 +88,20 @@ SZipListing ParseUnzipListing(const QStringList &lines)
 
 QStringList ExtractedMemberNames(const QStringList &lines)
 {
-    // Both kinds count: a package often stores its MP3 and deflates its graphics, and
-    // keeping to the kind of the first line would lose one of them.
-    static const QString inflating = u"inflating: "_s;
-    static const QString extracting = u"extracting: "_s;
+    // The tool names each member after the word of its packing method. Every kind counts:
+    // a package often stores its MP3 and deflates its graphics, and members the in-process
+    // reader hands over are packed by the other methods (bzip2 is "bunzipping").
+    static const QStringList actions{u"inflating: "_s, u"extracting: "_s, u"bunzipping: "_s,
+                                     u"exploding: "_s, u"unshrinking: "_s, u"unreducing: "_s};
     QStringList names;
     for (const QString &line : lines) {
         const QString trimmed = line.trimmed();
-        if (trimmed.startsWith(inflating))
-            names.append(trimmed.mid(inflating.size()));
-        else if (trimmed.startsWith(extracting))
-            names.append(trimmed.mid(extracting.size()));
+        for (const QString &action : actions) {
+            if (trimmed.startsWith(action)) {
+                names.append(trimmed.mid(action.size()));
+                break;
+            }
+        }
     }
     return names;
 }

@@ -21,8 +21,9 @@ struct SZipListing
 // more than kMaxUnzipListingLines lines tells nothing.
 SZipListing ParseUnzipListing(const QStringList &lines);
 
-// The names after "inflating: " (deflated members) or "extracting: " (stored members) in
-// extraction output, in order.
+// The names after "inflating: " (deflated members), "extracting: " (stored members),
+// "bunzipping: " (bzip2) or the tool's words for the older methods in extraction output,
+// in order.
 QStringList ExtractedMemberNames(const QStringList &lines);
 
 // The leading number of a listing line, read the way the C library's strtol reads it

@@ -1,8 +1,6 @@
 #include "inspect/WorkFolder.h"
 
-#include "platform/SystemFolders.h"
-
-#include <QDir>
+#include "platform/PrivateFolder.h"
 
 namespace velmora {
 
@@ -10,12 +8,22 @@ using namespace Qt::Literals::StringLiterals;
 
 QString TempWorkPath(const QString &name)
 {
-    const QString folder = SystemTempFolder() + u"{1B163BAA-6946-4e0f-AF36-DC66D906F2EA}/"_s;
-    QDir().mkpath(folder);
-    QString path = folder + name;
+    const QString folder = PrivateWorkFolder();
+    if (folder.isEmpty())
+        return {};
+    QString path = folder + u'/' + name;
     while (path.contains(u"//"_s))
         path.replace(u"//"_s, u"/"_s);
     return path.size() > kMaxWorkPath ? QString() : path;
+}
+
+QString WorkSubfolder(const QString &name)
+{
+    const QString path = TempWorkPath(name);
+    if (path.isEmpty())
+        return {};
+    const QString folder = PrivateWorkSubfolder(name);
+    return folder.size() > kMaxWorkPath ? QString() : folder;
 }
 
 } // namespace velmora

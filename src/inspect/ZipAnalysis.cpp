@@ -15,18 +15,31 @@ namespace {
 // Packages with this many entries or more are not examined.
 constexpr int kMaxPackageEntries = 16;
 
+// The code of the last call this analysis made to the reader, kept per call: other threads
+// read other packages at the same time.
+struct SReaderCalls
+{
+    ZipResult lastCode = ZR_OK;
+
+    ZipResult Keep(ZipResult code)
+    {
+        lastCode = code;
+        return code;
+    }
+};
+
 // Names and unpacked sizes of the entries. Empty when the package has too many entries;
 // false when the reader cannot describe one of them (the package is then not examined).
-bool DescribeEntries(CZipArchive *archive, QList<SZipEntry> &entries)
+bool DescribeEntries(CZipArchive *archive, QList<SZipEntry> &entries, SReaderCalls &calls)
 {
     SZipEntry count;
-    if (DescribeItem(archive, -1, count) != ZR_OK)
+    if (calls.Keep(DescribeItem(archive, -1, count)) != ZR_OK)
         return false;
     if (count.nIndex >= kMaxPackageEntries)
         return true;
     for (int index = 0; index < count.nIndex; ++index) {
         SZipEntry entry;
-        if (DescribeItem(archive, index, entry) != ZR_OK)
+        if (calls.Keep(DescribeItem(archive, index, entry)) != ZR_OK)
             return false;
         entries.append(entry);
     }
@@ -43,23 +56,24 @@ quint32 MarksOf(const QList<SZipEntry> &entries)
 
 // A member is unpacked only when its declared size is below the analysis limit, into a
 // buffer of exactly that size; it counts only when it inflates to exactly that size.
-bool UnpackMember(CZipArchive *archive, const SZipEntry &entry, QByteArray &image)
+bool UnpackMember(CZipArchive *archive, const SZipEntry &entry, QByteArray &image, SReaderCalls &calls)
 {
     if (entry.nUncompressedSize < 0 || entry.nUncompressedSize >= kMaxAnalysedFileSize)
         return false;
     image = QByteArray(qsizetype(entry.nUncompressedSize), '\0');
-    return ExtractItemToBuffer(archive, entry.nIndex, std::span<char>(image.data(), size_t(image.size()))) == ZR_OK;
+    const std::span<char> buffer(image.data(), size_t(image.size()));
+    return calls.Keep(ExtractItemToBuffer(archive, entry.nIndex, buffer)) == ZR_OK;
 }
 
 // Reads every MP3 member of a karaoke package; the last one read decides.
-bool ReadMp3Members(CZipArchive *archive, const QList<SZipEntry> &entries, QStringList &result)
+bool ReadMp3Members(CZipArchive *archive, const QList<SZipEntry> &entries, QStringList &result, SReaderCalls &calls)
 {
     if (!IsKaraokePackage(MarksOf(entries)))
         return false;
     bool analysed = false;
     for (const SZipEntry &entry : entries) {
         QByteArray image;
-        if (ZipMemberMark(entry.strName) != ZIP_MARK_MP3 || !UnpackMember(archive, entry, image))
+        if (ZipMemberMark(entry.strName) != ZIP_MARK_MP3 || !UnpackMember(archive, entry, image, calls))
             continue;
         QStringList values;
         ReadMp3ImageTags(image, values);
@@ -81,12 +95,11 @@ bool ReadZipPackageTags(const QString &path, QStringList &result)
     if (!archive)
         return false;
     QList<SZipEntry> entries;
-    bool analysed = DescribeEntries(archive.get(), entries) && ReadMp3Members(archive.get(), entries, result);
-    // The reader's verdict before closing decides whether the outside tool gets its turn.
-    const ZipResult lastResult = LastZipResult();
+    SReaderCalls calls;
+    bool analysed = DescribeEntries(archive.get(), entries, calls) && ReadMp3Members(archive.get(), entries, result, calls);
     CloseArchive(archive);
     QStringList byTool;
-    if (lastResult == ZR_CORRUPT && ReadZipPackageByTool(path, byTool)) {
+    if (calls.lastCode == ZR_CORRUPT && ReadZipPackageByTool(path, byTool)) {
         result = byTool;
         analysed = true;
     }

@@ -8,12 +8,11 @@
 #include "inspect/ZipPackageMarks.h"
 #include "platform/FileStatus.h"
 #include "platform/NativeName.h"
+#include "platform/PrivateFolder.h"
 #include "platform/ToolLocator.h"
 #include "update/ZipNameGuard.h"
 #include "widgets/ProcessRunner.h"
 
-#include <QDir>
-#include <QTemporaryDir>
 
 #include <unistd.h>
 
@@ -49,23 +48,11 @@ QStringList ExtractArguments(const QString &zipPath, const QString &folder, cons
     return arguments;
 }
 
-QString WorkFolder()
+// A unique, newly made folder below the "_unzip" work folder; empty when none can be made.
+// Every run of the tool gets its own, so runs on other threads never see each other's files.
+QString NewExtractionFolder(const QString &prefix)
 {
-    const QString folder = TempWorkPath(u"_unzip"_s);
-    return !folder.isEmpty() && QDir().mkpath(folder) ? folder : QString();
-}
-
-// A unique, newly made "dec" folder below the work folder; empty when none can be made.
-QString NewExtractionFolder()
-{
-    const QString base = WorkFolder();
-    if (base.isEmpty())
-        return {};
-    QTemporaryDir folder(base + u"/decXXXXXX"_s);
-    if (!folder.isValid())
-        return {};
-    folder.setAutoRemove(false);
-    return folder.path();
+    return MakeUniqueFolder(WorkSubfolder(u"_unzip"_s), prefix);
 }
 
 QString GraphicsEnding(quint32 marks)
@@ -129,7 +116,7 @@ bool ListZipPackage(const QString &zipPath, qint64 &mp3Length, qint64 &graphicsL
 bool ExtractZipPackage(QString &mp3Path, const QString &zipPath, QByteArray &graphicsBuffer, quint32 marks)
 {
     mp3Path.clear();
-    const QString folder = NewExtractionFolder();
+    const QString folder = NewExtractionFolder(u"dec"_s);
     if (folder.isEmpty())
         return true;
     const QStringList lines = RunUnzip(ExtractArguments(zipPath, folder));
@@ -151,11 +138,11 @@ bool ExtractZipPackage(QString &mp3Path, const QString &zipPath, QByteArray &gra
 bool ReadZipPackageByTool(const QString &zipPath, QStringList &result)
 {
     result.clear();
-    const QString folder = WorkFolder();
-    if (folder.isEmpty())
-        return false;
     const SZipListing listing = ParseUnzipListing(RunUnzip({u"-l"_s, PackageArgument(zipPath)}));
     if (!IsKaraokePackage(listing.dwMarks))
+        return false;
+    const QString folder = NewExtractionFolder(u"run"_s);
+    if (folder.isEmpty())
         return false;
     const QStringList lines = RunUnzip(ExtractArguments(zipPath, folder, u"*."_s + listing.strMp3Extension));
     for (const QString &name : ExtractedMemberNames(lines)) {
@@ -163,10 +150,12 @@ bool ReadZipPackageByTool(const QString &zipPath, QStringList &result)
         if (path.isEmpty() || !IsRegularFile(path))
             continue;
         ReadMp3FileTags(path, result);
-        DeleteFile(path);
-        return !result.isEmpty();
+        break;
     }
-    return false;
+    // Whatever the tool wrote goes with the folder, also files whose printed names could
+    // not be matched to the disk.
+    RemoveFolderTree(folder);
+    return !result.isEmpty();
 }
 
 } // namespace velmora

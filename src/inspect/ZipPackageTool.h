@@ -20,9 +20,10 @@ bool ListZipPackage(const QString &zipPath, qint64 &mp3Length, qint64 &graphicsL
 // member is larger or unreadable. Every other member is deleted. Always true.
 bool ExtractZipPackage(QString &mp3Path, const QString &zipPath, QByteArray &graphicsBuffer, quint32 marks);
 
-// The analysis of a package the in-process reader found corrupt: lists it, unpacks only its
-// MP3 members into the "_unzip" work folder, and analyses and deletes the first one written
-// (ReadMp3FileTags). True when an MP3 was analysed; result holds its values.
+// The analysis of a package the in-process reader cannot read: lists it, unpacks only its MP3
+// members into a folder of this call's own below the "_unzip" work folder, analyses the
+// first one written (ReadMp3FileTags) and removes the folder with everything in it. True
+// when an MP3 was analysed; result holds its values.
 bool ReadZipPackageByTool(const QString &zipPath, QStringList &result);
 
 // The file an extraction line names, below folder; empty when the name would lead outside.

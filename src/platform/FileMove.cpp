@@ -87,17 +87,17 @@ int WriteAll(IFileSystem &fileSystem, int handle, const char *data, qint64 size)
     return 0;
 }
 
-// Copies source into a new file at temporary and makes it durable. expectedSize guards
-// against a source that shrank or grew while it was read.
-int CopyToNewFile(IFileSystem &fileSystem, const QString &source, const QString &temporary, quint32 mode,
-                  quint64 expectedSize)
+// Copies source into a new file at temporary with the source's times and makes it durable.
+// The source's size guards against a source that shrank or grew while it was read.
+int CopyToNewFile(IFileSystem &fileSystem, const QString &source, const QString &temporary,
+                  const SNodeStatus &sourceStatus)
 {
     int in = -1;
     if (const int error = fileSystem.OpenRead(source, &in))
         return error;
     CHandle input(fileSystem, in);
     int out = -1;
-    if (const int error = fileSystem.CreateNew(temporary, mode, &out))
+    if (const int error = fileSystem.CreateNew(temporary, sourceStatus.nMode, &out))
         return error;
     CHandle output(fileSystem, out);
     std::vector<char> buffer(static_cast<size_t>(kCopyBlock));
@@ -112,8 +112,11 @@ int CopyToNewFile(IFileSystem &fileSystem, const QString &source, const QString 
             return error;
         copied += quint64(done);
     }
-    if (copied != expectedSize)
+    if (copied != sourceStatus.nSize)
         return EAGAIN;
+    // A move within one file system keeps the times; so does this one.
+    if (const int error = fileSystem.SetTimes(output.Get(), sourceStatus))
+        return error;
     if (const int error = fileSystem.Sync(output.Get()))
         return error;
     return output.Close();
@@ -131,7 +134,7 @@ SMoveResult CopyAcross(IFileSystem &fileSystem, const QString &source, const QSt
         if (const int error = fileSystem.Remove(temporary))
             return Failure(u"cannot replace the temporary file: "_s + MoveErrorText(error));
     }
-    if (const int error = CopyToNewFile(fileSystem, source, temporary, sourceStatus.nMode, sourceStatus.nSize)) {
+    if (const int error = CopyToNewFile(fileSystem, source, temporary, sourceStatus)) {
         fileSystem.Remove(temporary);
         if (error == EAGAIN)
             return Failure(u"source changed while it was copied"_s);

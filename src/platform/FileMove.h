@@ -22,9 +22,10 @@ struct SMoveResult
 };
 
 // Moves one regular file to a full target path. On one file system a rename does it; across
-// file systems the file is copied to a temporary name in the target folder, flushed to disk,
-// renamed over the target and only then removed at its source. An existing target is
-// replaced only when replace is true, and only by a complete copy.
+// file systems the file is copied, with its mode bits and times, to a temporary name in the
+// target folder, flushed to disk, renamed over the target and only then removed at its
+// source. An existing target is replaced only when replace is true, and only by a complete
+// copy.
 SMoveResult MoveFileTo(IFileSystem &fileSystem, const QString &source, const QString &target, bool replace);
 
 // True when both paths name the same file (also through a link or a second hard link).

@@ -45,6 +45,10 @@ public:
             status->nInode = quint64(info.st_ino);
             status->nMode = quint32(info.st_mode & 07777);
             status->nSize = S_ISREG(info.st_mode) ? quint64(info.st_size) : 0;
+            status->nAccessSeconds = qint64(info.st_atim.tv_sec);
+            status->nAccessNanoseconds = qint64(info.st_atim.tv_nsec);
+            status->nModifySeconds = qint64(info.st_mtim.tv_sec);
+            status->nModifyNanoseconds = qint64(info.st_mtim.tv_nsec);
         }
         return 0;
     }
@@ -120,6 +124,13 @@ public:
             return LastError();
         *done = count;
         return 0;
+    }
+
+    int SetTimes(int handle, const SNodeStatus &status) override
+    {
+        const timespec times[2] = {{time_t(status.nAccessSeconds), long(status.nAccessNanoseconds)},
+                                   {time_t(status.nModifySeconds), long(status.nModifyNanoseconds)}};
+        return ::futimens(handle, times) == 0 ? 0 : LastError();
     }
 
     int Sync(int handle) override

@@ -13,6 +13,11 @@ struct SNodeStatus
     quint64 nInode = 0;
     quint32 nMode = 0; // permission bits
     quint64 nSize = 0;
+    // Last access and last modification, seconds and nanoseconds since 1970.
+    qint64 nAccessSeconds = 0;
+    qint64 nAccessNanoseconds = 0;
+    qint64 nModifySeconds = 0;
+    qint64 nModifyNanoseconds = 0;
 };
 
 // The few file-system calls that moving a file needs, by program-side names (NativeName.h).
@@ -34,6 +39,8 @@ public:
     virtual int CreateNew(const QString &path, quint32 mode, int *handle) = 0;
     virtual int Read(int handle, char *buffer, qint64 size, qint64 *done) = 0;
     virtual int Write(int handle, const char *data, qint64 size, qint64 *done) = 0;
+    // Gives the open file the access and modification times of status.
+    virtual int SetTimes(int handle, const SNodeStatus &status) = 0;
     virtual int Sync(int handle) = 0;
     virtual int Close(int handle) = 0;
     // Makes the folder's entries (a rename, a new name) durable.

@@ -4,8 +4,6 @@
 #include "inspect/WorkFolder.h"
 #include "platform/Settings.h"
 
-#include <QDir>
-
 namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
@@ -26,10 +24,7 @@ QString JukeCacheName(quint32 crc)
 
 QString JukeCacheFolder()
 {
-    const QString folder = TempWorkPath(u"LoadJuke"_s);
-    if (!folder.isEmpty())
-        QDir().mkpath(folder);
-    return folder;
+    return WorkSubfolder(u"LoadJuke"_s);
 }
 
 int StoredJukeCount(const QString &cacheName)

@@ -10,7 +10,7 @@ namespace velmora {
 
 // "%08x.txt" of the source's CRC-32.
 QString JukeCacheName(quint32 crc);
-// The cache folder, created when missing; empty when its path cannot be formed.
+// The cache folder in the private work folder, made when missing; empty when refused.
 QString JukeCacheFolder();
 
 // The stored line count of a cache file; 0 when none (or nothing usable) is stored.

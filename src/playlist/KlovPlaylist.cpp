@@ -92,7 +92,8 @@ SCacheResult WriteCacheFile(CStdioFileEx &source, const QString &sourcePath, boo
 {
     CStdioFileEx cache;
     if (cachePath.isEmpty()
-        || !cache.Open(cachePath, CStdioFileEx::modeCreate | CStdioFileEx::modeWrite | CStdioFileEx::modeWriteUnicode)) {
+        || !cache.Open(cachePath, CStdioFileEx::modeCreate | CStdioFileEx::modeFresh | CStdioFileEx::modeWrite
+                                      | CStdioFileEx::modeWriteUnicode)) {
         ShowProblem(kErrorOpenPlaylist);
         return {};
     }

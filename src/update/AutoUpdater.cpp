@@ -1,5 +1,7 @@
 #include "update/AutoUpdater.h"
 
+#include "platform/NativeName.h"
+#include "platform/PrivateFolder.h"
 #include "platform/Settings.h"
 #include "update/ConnectionState.h"
 
@@ -8,6 +10,7 @@
 #include <QFileInfo>
 #include <QSettings>
 
+#include <cstdio>
 #include <curl/curl.h>
 #include <mutex>
 
@@ -66,10 +69,20 @@ bool IsContainedName(const QString &name)
     return !steps.contains(u".."_s) && !steps.last().isEmpty();
 }
 
+// A server answers every request, also for files it does not have: only a success status
+// (HTTP 2xx after the redirects; the FTP completion replies 2xx) brings the file itself. An
+// error page must never be kept as a manifest or installed as a program.
+bool IsSuccessStatus(CURL *handle)
+{
+    long status = 0;
+    return curl_easy_getinfo(handle, CURLINFO_RESPONSE_CODE, &status) == CURLE_OK && status >= 200 && status <= 299;
+}
+
 bool IsUnreachable(CURLcode code)
 {
     return code == CURLE_COULDNT_RESOLVE_HOST || code == CURLE_COULDNT_RESOLVE_PROXY
-        || code == CURLE_COULDNT_CONNECT || code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL;
+        || code == CURLE_COULDNT_CONNECT || code == CURLE_URL_MALFORMAT || code == CURLE_UNSUPPORTED_PROTOCOL
+        || code == CURLE_REMOTE_FILE_NOT_FOUND || code == CURLE_REMOTE_ACCESS_DENIED;
 }
 
 } // namespace
@@ -147,10 +160,11 @@ int CAutoUpdater::Download(const QString &name, const QString &folder)
 
 int CAutoUpdater::Transfer(const QString &localPath)
 {
-    QFile part(localPath + u".part"_s);
-    if (!part.open(QIODevice::WriteOnly | QIODevice::Truncate))
+    const QString partPath = localPath + u".part"_s;
+    const std::unique_ptr<QFile> part = CreateFreshFile(partPath);
+    if (!part)
         return kDownloadFileFailed;
-    STransferSink sink{&part, 0, m_nMaxBytes, false};
+    STransferSink sink{part.get(), 0, m_nMaxBytes, false};
     curl_slist *headers = curl_slist_append(nullptr, "Cache-Control: no-cache");
     headers = curl_slist_append(headers, "Pragma: no-cache");
     curl_easy_reset(m_root);
@@ -174,15 +188,18 @@ int CAutoUpdater::Transfer(const QString &localPath)
     curl_easy_setopt(m_root, CURLOPT_HTTPHEADER, static_cast<curl_slist *>(nullptr));
     curl_slist_free_all(headers);
 
-    const bool complete = result == CURLE_OK && !sink.bFailed && part.flush();
-    part.close();
+    const bool answered = result == CURLE_OK && IsSuccessStatus(m_root);
+    const bool complete = answered && !sink.bFailed && part->flush();
+    part->close();
     if (!complete) {
-        part.remove();
+        QFile::remove(partPath);
+        if (result == CURLE_OK && !answered)
+            return kDownloadNoUrl;
         return IsUnreachable(result) && sink.nWritten == 0 ? kDownloadNoUrl : kDownloadFileFailed;
     }
-    QFile::remove(localPath);
-    if (!part.rename(localPath)) {
-        part.remove();
+    // rename replaces whatever entry has the name and never writes through a link.
+    if (std::rename(EncodeNativeName(partPath).constData(), EncodeNativeName(localPath).constData()) != 0) {
+        QFile::remove(partPath);
         return kDownloadFileFailed;
     }
     return kDownloadDone;

@@ -11,7 +11,7 @@ namespace velmora {
 // Download codes of CAutoUpdater::Download.
 constexpr int kDownloadDone = 0;
 constexpr int kDownloadNoConnection = 1; // no Internet handle or no connection
-constexpr int kDownloadNoUrl = 2;        // the URL cannot be opened
+constexpr int kDownloadNoUrl = 2;        // the URL cannot be opened, or the server answered with no success status
 constexpr int kDownloadFileFailed = 4;   // the local file cannot be made, or reading or writing failed
 
 // URLs are escaped the way a browser does (blanks, controls, bytes beyond ASCII and the
@@ -37,9 +37,10 @@ public:
     // connection, nothing is opened and the answer is true.
     bool OpenRequest(const QString &name);
     // Fetches base URL + name into folder/name: 0 done, 1 no connection, 2 the URL cannot be
-    // opened or reached, 4 the local file cannot be made or the transfer failed. The file is
-    // written beside its place and moved there only when complete, so a cut transfer
-    // never leaves a partial file under the name.
+    // opened or reached, or the answer's status is not a success (HTTP 2xx after redirects,
+    // FTP 2xx), 4 the local file cannot be made or the transfer failed. The file is written
+    // as a new file beside its place (never through a link) and moved there only when
+    // complete, so a cut transfer or an error page never leaves a file under the name.
     int Download(const QString &name, const QString &folder);
 
     // Limits: a transfer with no byte for stallSeconds ends; no file beyond maxBytes is kept.

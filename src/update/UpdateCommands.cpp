@@ -37,7 +37,8 @@ bool CUpdateCommands::RunStartupCheck()
     if (m_nUpdateType != 1 || UpdateHost().isEmpty() || IsServerReachable(0) != 1)
         return false;
     const QString folder = UpdateFolder();
-    PrepareUpdateFolder(folder, QString::fromUtf16(kStartupManifest));
+    if (!PrepareUpdateFolder(folder, QString::fromUtf16(kStartupManifest)))
+        return false;
     TraceDebug(u"AutoUpdate : Local=%s, Remote=%s, update=%s\n", folder, kUpdateChannel, kStartupManifest);
     return RunDodOdevOdiviz(folder, QString::fromUtf16(kUpdateChannel), QString::fromUtf16(kStartupManifest), 1, 0) == 0;
 }
@@ -52,7 +53,10 @@ EUpgradeOutcome CUpdateCommands::OnlineUpgrade()
         return EUpgradeOutcome::Disconnected;
     }
     const QString folder = UpdateFolder();
-    PrepareUpdateFolder(folder, QString::fromUtf16(kOnlineManifest));
+    if (!PrepareUpdateFolder(folder, QString::fromUtf16(kOnlineManifest))) {
+        MessagePrompt().ShowMessage(u"The update could not be downloaded."_s);
+        return EUpgradeOutcome::Failed;
+    }
     TraceDebug(u"OnHelpUpdateLast(%s)\n", kOnlineManifest);
     const SUpdateRun run = RunUpdate(host, folder, QString::fromUtf16(kUpdateChannel),
                                      QString::fromUtf16(kOnlineManifest), 1, false);

@@ -1,6 +1,8 @@
 #include "update/UpdateInstall.h"
 
+#include "platform/NativeName.h"
 #include "update/AutoUpdater.h"
+#include "update/UpdateJournal.h"
 #include "update/UpdateManifest.h"
 
 #include <QCryptographicHash>
@@ -8,10 +10,15 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRandomGenerator>
+#include <QSet>
 #include <QThread>
 
 #include <cerrno>
 #include <cstdio>
+#include <cstdlib>
+#include <fcntl.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -20,16 +27,23 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+constexpr qint64 kCopyBlock = 256 * 1024;
+constexpr char kStageEnding[] = ".new";
+constexpr char kBackupEnding[] = ".old";
+
+// A file of the package as the records describe it; nothing on disk is looked at yet.
+struct SPlannedFile
+{
+    QString strName;      // relative to the update folder
+    QString strTarget;    // relative to the program folder
+    QString strChecksum;  // lower-case hex, or empty
+};
+
 struct SStagedFile
 {
-    QString strSource;
-    QString strTarget;
-    QString strStage;
-    QString strBackup;
-    QString strChecksum;
-    bool bHadOld = false;
-    bool bBackupMade = false;
-    bool bCommitted = false;
+    SPlannedFile plan;
+    QString strStage;   // the complete new file beside its target, relative to the program folder
+    QString strBackup;  // the old file's second name while the new one goes in; empty for none
 };
 
 // A relative path of plain steps, "\" read as "/"; nullopt for absolute paths and climbs.
@@ -48,17 +62,15 @@ std::optional<QString> ContainedPath(const QString &text)
     return steps.join(u'/');
 }
 
-// LOCALDIR names a folder below the program folder. The maker's absolute Windows folders
-// have no meaning here and stand for the program folder itself.
-std::optional<QString> TargetFolder(const QString &programFolder, const QString &localDir)
+// LOCALDIR names a folder below the program folder, relative to it ("" for the folder
+// itself). The maker's absolute Windows folders have no meaning here and stand for the
+// program folder itself.
+std::optional<QString> TargetFolder(const QString &localDir)
 {
     const QString slashed = QString(localDir).replace(u'\\', u'/');
     if (slashed.isEmpty() || slashed.startsWith(u'/') || (slashed.size() >= 2 && slashed.at(1) == u':'))
-        return programFolder;
-    const std::optional<QString> relative = ContainedPath(slashed);
-    if (!relative)
-        return std::nullopt;
-    return relative->isEmpty() ? programFolder : programFolder + u'/' + *relative;
+        return QString();
+    return ContainedPath(slashed);
 }
 
 bool IsSha256Text(const QString &text)
@@ -72,84 +84,200 @@ bool IsSha256Text(const QString &text)
     return true;
 }
 
-bool StageFile(SStagedFile &file, QString *error)
+QString Joined(const QString &folder, const QString &relative)
 {
-    QFile::remove(file.strStage);
-    if (!QDir().mkpath(QFileInfo(file.strTarget).absolutePath()) || !QFile::copy(file.strSource, file.strStage)) {
-        *error = u"cannot copy "_s + file.strSource;
-        return false;
-    }
-    if (!file.strChecksum.isEmpty() && FileSha256(file.strStage) != file.strChecksum.toLower()) {
-        *error = u"checksum mismatch: "_s + file.strSource;
-        return false;
-    }
-    file.bHadOld = QFileInfo::exists(file.strTarget);
-    const QFileDevice::Permissions mode = file.bHadOld ? QFile::permissions(file.strTarget)
-                                                       : QFile::permissions(file.strSource) | QFileDevice::ReadOwner;
-    if (!QFile::setPermissions(file.strStage, mode)) {
-        *error = u"cannot set the mode of "_s + file.strStage;
-        return false;
-    }
-    return true;
+    if (folder.isEmpty() || relative.isEmpty())
+        return folder + relative;
+    return folder + u'/' + relative;
 }
 
-bool Rename(const QString &from, const QString &to)
+QByteArray Native(const QString &path)
 {
-    return std::rename(QFile::encodeName(from).constData(), QFile::encodeName(to).constData()) == 0;
+    return EncodeNativeName(path);
 }
 
-// The old file stays as .bak (a second name of the same file) while the new one is renamed
-// over it, so at every moment the target name holds a complete program.
-bool CommitFile(SStagedFile &file)
+bool Exists(const QString &path)
 {
-    if (file.bHadOld) {
-        QFile::remove(file.strBackup);
-        if (::link(QFile::encodeName(file.strTarget).constData(), QFile::encodeName(file.strBackup).constData()) != 0
-            && !QFile::copy(file.strTarget, file.strBackup))
-            return false;
-        file.bBackupMade = true;
-    }
-    file.bCommitted = Rename(file.strStage, file.strTarget);
-    return file.bCommitted;
+    struct stat info {};
+    return ::lstat(Native(path).constData(), &info) == 0;
 }
 
-void RollBack(QList<SStagedFile> &files)
-{
-    for (SStagedFile &file : files) {
-        if (file.bCommitted && file.bBackupMade)
-            Rename(file.strBackup, file.strTarget);
-        else if (file.bCommitted)
-            QFile::remove(file.strTarget);
-        else if (file.bBackupMade)
-            QFile::remove(file.strBackup);
-        QFile::remove(file.strStage);
-    }
-}
-
-std::optional<SStagedFile> PlanFile(const SUpdaterRequest &request, const QString &record, CAutoUpdater &fetcher,
-                                    QString *error)
+std::optional<SPlannedFile> PlanRecord(const QString &record, QString *error)
 {
     const std::optional<QString> name = ContainedPath(RecordField(record, 1));
-    const std::optional<QString> folder = TargetFolder(request.strProgramFolder, RecordField(record, 4));
+    const std::optional<QString> folder = TargetFolder(RecordField(record, 4));
     const QString checksum = RecordField(record, 5).trimmed();
     if (!name || name->isEmpty() || !folder || (!checksum.isEmpty() && !IsSha256Text(checksum))) {
         *error = u"refused record: "_s + record;
         return std::nullopt;
     }
-    SStagedFile file;
-    file.strSource = request.strUpdateFolder + u'/' + *name;
-    if (!QFileInfo(file.strSource).isFile())
-        fetcher.Download(*name, request.strUpdateFolder);
-    if (!QFileInfo(file.strSource).isFile()) {
-        *error = u"missing update file: "_s + *name;
+    const QString target = Joined(*folder, *name);
+    const QString journal = QString::fromUtf16(kUpdateJournalName);
+    if (target == journal || target == journal + u".new"_s) {
+        *error = u"refused record: "_s + record;
         return std::nullopt;
     }
-    file.strTarget = *folder + u'/' + *name;
-    const QFileInfo target(file.strTarget);
-    file.strStage = target.absolutePath() + u"/."_s + target.fileName() + u".new"_s;
-    file.strBackup = file.strTarget + u".bak"_s;
-    file.strChecksum = checksum;
-    return file;
+    return SPlannedFile{*name, target, checksum.toLower()};
+}
+
+// Every record is checked before anything is fetched or written. Two records for one target
+// would replace the first new file (and its backup) with the second: the package is refused.
+bool PlanPackage(const SUpdaterRequest &request, QList<SPlannedFile> &plans, QString *error)
+{
+    QSet<QString> targets;
+    for (const QString &record : request.fileRecords) {
+        const std::optional<SPlannedFile> plan = PlanRecord(record, error);
+        if (!plan)
+            return false;
+        if (targets.contains(plan->strTarget)) {
+            *error = u"two records for one target: "_s + plan->strTarget;
+            return false;
+        }
+        targets.insert(plan->strTarget);
+        plans.append(*plan);
+    }
+    return true;
+}
+
+bool FetchMissing(const SUpdaterRequest &request, const SPlannedFile &plan, CAutoUpdater &fetcher, QString *error)
+{
+    const QString source = request.strUpdateFolder + u'/' + plan.strName;
+    if (!QFileInfo(source).isFile())
+        fetcher.Download(plan.strName, request.strUpdateFolder);
+    if (!QFileInfo(source).isFile()) {
+        *error = u"missing update file: "_s + plan.strName;
+        return false;
+    }
+    return true;
+}
+
+bool CopyInto(const QString &source, int handle)
+{
+    QFile input(source);
+    if (!input.open(QIODevice::ReadOnly))
+        return false;
+    QByteArray block(kCopyBlock, Qt::Uninitialized);
+    for (;;) {
+        const qint64 got = input.read(block.data(), block.size());
+        if (got < 0)
+            return false;
+        if (got == 0)
+            return ::fsync(handle) == 0;
+        qint64 done = 0;
+        while (done < got) {
+            const ssize_t written = ::write(handle, block.constData() + done, size_t(got - done));
+            if (written < 0 && errno == EINTR)
+                continue;
+            if (written <= 0)
+                return false;
+            done += written;
+        }
+    }
+}
+
+QString RandomToken()
+{
+    static constexpr char kLetters[] = "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    QString token;
+    for (int i = 0; i < 6; ++i)
+        token += QLatin1Char(kLetters[QRandomGenerator::system()->bounded(int(sizeof kLetters) - 1)]);
+    return token;
+}
+
+// Hidden names beside the target, relative to the program folder, that nothing has yet: the
+// stage file of the new content and the old file's second name.
+std::optional<SJournalEntry> NamesBeside(const QString &programFolder, const QString &target, bool hadOld)
+{
+    const qsizetype slash = target.lastIndexOf(u'/');
+    const QString folder = slash < 0 ? QString() : target.left(slash);
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const QString base = Joined(folder, u"."_s + target.mid(slash + 1) + u'.' + RandomToken());
+        SJournalEntry entry{target, base + QString::fromLatin1(kStageEnding),
+                            hadOld ? base + QString::fromLatin1(kBackupEnding) : QString()};
+        if (!Exists(programFolder + u'/' + entry.strStage)
+            && (entry.strBackup.isEmpty() || !Exists(programFolder + u'/' + entry.strBackup)))
+            return entry;
+    }
+    return std::nullopt;
+}
+
+bool WriteStage(const QString &path, const QString &source, mode_t mode)
+{
+    const int handle = ::open(Native(path).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (handle < 0)
+        return false;
+    const bool copied = CopyInto(source, handle) && ::fchmod(handle, mode) == 0;
+    ::close(handle);
+    return copied;
+}
+
+// Copies the new file beside its target under a new name, noted in the journal before it is
+// made, and checks it.
+std::optional<SStagedFile> StageFile(const SUpdaterRequest &request, const SPlannedFile &plan,
+                                     CUpdateJournalFile &journal, QString *error)
+{
+    const QString source = request.strUpdateFolder + u'/' + plan.strName;
+    const QString target = request.strProgramFolder + u'/' + plan.strTarget;
+    struct stat old {};
+    const bool hadOld = ::lstat(Native(target).constData(), &old) == 0;
+    if (hadOld && S_ISDIR(old.st_mode)) {
+        *error = u"a folder has the name of "_s + target;
+        return std::nullopt;
+    }
+    const mode_t mode = hadOld ? (old.st_mode & 07777)
+                               : (QFileInfo(source).permissions() & QFileDevice::ExeOwner ? 0755 : 0644);
+    std::optional<SJournalEntry> names;
+    if (QDir().mkpath(QFileInfo(target).absolutePath()))
+        names = NamesBeside(request.strProgramFolder, plan.strTarget, hadOld);
+    if (!names || !journal.Add(*names) || !WriteStage(request.strProgramFolder + u'/' + names->strStage, source, mode)) {
+        *error = u"cannot copy "_s + source;
+        return std::nullopt;
+    }
+    if (!plan.strChecksum.isEmpty() && FileSha256(request.strProgramFolder + u'/' + names->strStage) != plan.strChecksum) {
+        *error = u"checksum mismatch: "_s + source;
+        return std::nullopt;
+    }
+    return SStagedFile{plan, names->strStage, names->strBackup};
+}
+
+// Before the journal is sealed only stage files exist; they go, and so does the journal.
+void DropStagedFiles(const QString &programFolder, CUpdateJournalFile &journal)
+{
+    for (const SJournalEntry &entry : journal.Journal().entries)
+        ::unlink(Native(programFolder + u'/' + entry.strStage).constData());
+    journal.Finish();
+}
+
+// The old file gets its second name first; where the file system has no hard links, a copy
+// made durable stands in.
+bool MakeBackup(const QString &target, const QString &backup)
+{
+    if (::link(Native(target).constData(), Native(backup).constData()) == 0)
+        return true;
+    if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK)
+        return false;
+    const int handle = ::open(Native(backup).constData(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0600);
+    if (handle < 0)
+        return false;
+    const bool copied = CopyInto(target, handle);
+    ::close(handle);
+    return copied;
+}
+
+// The target name holds a complete program at every moment: the old file until the rename,
+// the new one after it.
+bool CommitFile(const QString &programFolder, const SStagedFile &file, const std::function<void()> &afterEachChange)
+{
+    const QString target = programFolder + u'/' + file.plan.strTarget;
+    if (!file.strBackup.isEmpty()) {
+        if (!MakeBackup(target, programFolder + u'/' + file.strBackup))
+            return false;
+        afterEachChange();
+    }
+    if (std::rename(Native(programFolder + u'/' + file.strStage).constData(), Native(target).constData()) != 0)
+        return false;
+    afterEachChange();
+    return true;
 }
 
 } // namespace
@@ -219,32 +347,64 @@ QString FileSha256(const QString &path)
     return QString::fromLatin1(hash.result().toHex());
 }
 
-bool InstallUpdateFiles(const SUpdaterRequest &request, QString *error)
+bool InstallUpdateFiles(const SUpdaterRequest &request, QString *error, const std::function<void()> &afterEachChange)
 {
+    const std::function<void()> step = afterEachChange ? afterEachChange : [] {};
+    const QString &programFolder = request.strProgramFolder;
+    if (!RecoverInterruptedUpdate(programFolder, error))
+        return false;
+    QList<SPlannedFile> plans;
+    if (!PlanPackage(request, plans, error))
+        return false;
     CAutoUpdater fetcher;
     fetcher.SetBaseUrl(request.strBaseUrl);
+    for (const SPlannedFile &plan : plans) {
+        if (!FetchMissing(request, plan, fetcher, error))
+            return false;
+    }
+    CUpdateJournalFile journal(programFolder);
+    if (!journal.Begin()) {
+        *error = u"cannot write the update journal in "_s + programFolder;
+        return false;
+    }
     QList<SStagedFile> files;
-    for (const QString &record : request.fileRecords) {
-        std::optional<SStagedFile> file = PlanFile(request, record, fetcher, error);
+    for (const SPlannedFile &plan : plans) {
+        std::optional<SStagedFile> file = StageFile(request, plan, journal, error);
         if (!file) {
-            RollBack(files);
+            DropStagedFiles(programFolder, journal);
             return false;
         }
         files.append(*file);
-        if (!StageFile(files.last(), error)) {
-            RollBack(files);
+        step();
+    }
+    if (!journal.Seal()) {
+        *error = u"cannot write the update journal in "_s + programFolder;
+        DropStagedFiles(programFolder, journal);
+        return false;
+    }
+    step();
+    for (const SStagedFile &file : files) {
+        if (!CommitFile(programFolder, file, step)) {
+            *error = u"cannot replace "_s + programFolder + u'/' + file.plan.strTarget;
+            UndoInstall(programFolder, journal.Journal());
+            journal.Finish();
             return false;
         }
     }
-    for (SStagedFile &file : files) {
-        if (!CommitFile(file)) {
-            *error = u"cannot replace "_s + file.strTarget;
-            RollBack(files);
-            return false;
-        }
+    // Once the journal says so, the new files are the program, and the old ones may go.
+    if (!journal.MarkDone()) {
+        *error = u"cannot write the update journal in "_s + programFolder;
+        UndoInstall(programFolder, journal.Journal());
+        journal.Finish();
+        return false;
     }
-    for (const SStagedFile &file : files)
-        QFile::remove(file.strBackup);
+    step();
+    for (const SStagedFile &file : files) {
+        if (!file.strBackup.isEmpty())
+            ::unlink(Native(programFolder + u'/' + file.strBackup).constData());
+    }
+    step();
+    journal.Finish();
     return true;
 }
 

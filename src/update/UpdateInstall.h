@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+#include <functional>
 #include <optional>
 
 namespace velmora {
@@ -31,10 +32,14 @@ bool WaitForProgramExit(const QString &path, int timeoutMs);
 QString FileSha256(const QString &path);
 
 // Installs every [FILE] record from the update folder (fetching from the base URL what is
-// not there) into the program folder, all or nothing: every file is copied beside its
-// place and checked first, then each replaces its old file by rename, the old one kept as
-// ".bak" until the new one is in place. A failure puts every old file back. *error says
-// what failed.
-bool InstallUpdateFiles(const SUpdaterRequest &request, QString *error);
+// not there) into the program folder, all or nothing. First an install that was cut short
+// earlier is undone (UpdateJournal.h). Then every record is checked, and a package with a
+// refused record or two records for one target is refused before anything is touched. Every
+// file is copied beside its place under a new name and checked; a journal lists the changes;
+// then each new file is renamed over its target while the old one keeps a second name. A
+// failure, or a crash undone later, leaves every old file as it was. *error says what
+// failed. afterEachChange runs after each change to the program folder (tests stop there).
+bool InstallUpdateFiles(const SUpdaterRequest &request, QString *error,
+                        const std::function<void()> &afterEachChange = {});
 
 } // namespace velmora

@@ -65,19 +65,26 @@ QString UnpackPackage(const QString &archivePath, const QString &folder)
 
 } // namespace
 
-void PrepareUpdateFolder(const QString &folder, const QString &manifest)
+bool PrepareUpdateFolder(const QString &folder, const QString &manifest)
 {
+    if (folder.isEmpty())
+        return false;
     QDir dir(folder);
-    if (!dir.exists()) {
-        QDir().mkpath(folder);
-        return;
-    }
+    if (!dir.exists())
+        return QDir().mkpath(folder);
     for (const QString &name : {u"update-copy.ini"_s, u"update-debug.ini"_s, u"update-last.ini"_s,
                                 u"update-manual.ini"_s, manifest, u"DodOdevOdiviz.zip"_s, u"DodOdevOdiviz.exe"_s}) {
         const QFileInfo leftover(dir.filePath(name));
         if (leftover.isFile() || leftover.isSymLink())
             QFile::remove(leftover.filePath());
     }
+    return true;
+}
+
+bool IsPlainFileName(const QString &name)
+{
+    return !name.isEmpty() && name != u"."_s && name != u".."_s && !name.contains(u'/') && !name.contains(u'\\')
+        && !name.contains(u':') && !name.contains(QChar(0));
 }
 
 bool MustFetchPackage(const QString &local, const QString &version, const QString &buildDate, const QDate &today)
@@ -113,6 +120,10 @@ QString CheckUpdate(QStringList &records, CAutoUpdater &updater, const QString &
         return {};
     const QString record = records.takeAt(at);
     const QString fileName = RecordField(record, 1);
+    if (!IsPlainFileName(fileName)) {
+        TraceDebug(u"CheckUpdate() refused file name %s\r\n", fileName);
+        return {};
+    }
     QString local = JoinPath(folder, fileName);
     TraceDebug(u"CheckUpdate() %s\r\n", local);
     if (!MustFetchPackage(local, RecordField(record, 2), RecordField(record, 3)))
@@ -158,7 +169,7 @@ SUpdateRun RunUpdate(const QString &host, const QString &folder, const QString &
     if (check && lowerManifest.contains(u"-debug"_s))
         check = 0;
     SUpdateRun run;
-    if (!IsPlausibleHost(host))
+    if (!IsPlausibleHost(host) || folder.isEmpty())
         return run;
     CAutoUpdater updater;
     for (const QString &base : UpdateBaseUrls(host)) {

@@ -9,8 +9,12 @@ namespace velmora {
 class CAutoUpdater;
 
 // Empties the update folder of what earlier runs left (the manifests, the updater package
-// and the updater), or creates it.
-void PrepareUpdateFolder(const QString &folder, const QString &manifest);
+// and the updater), or creates it. False for an empty folder path, which is left alone.
+bool PrepareUpdateFolder(const QString &folder, const QString &manifest);
+
+// An [UPDATE] FILENAME names a file directly in the channel folder: no separator, no parent
+// step, no drive and nothing absolute.
+bool IsPlainFileName(const QString &name);
 
 // Whether the updater package at local must be fetched, given the [UPDATE] record's
 // VERSION and BUILDDATE: when it is missing, older, built earlier, or not made today.
@@ -22,8 +26,9 @@ constexpr qint64 kMaxPackageBytes = qint64(256) << 20;
 constexpr int kMaxPackageItems = 1000;
 
 // Takes the [UPDATE] record out of records, fetches and unpacks its package into folder and
-// returns the updater's path ("" without an [UPDATE] record). Archive items are extracted
-// below folder only; the archive is deleted afterwards.
+// returns the updater's path ("" without an [UPDATE] record, or when its FILENAME is not a
+// plain file name, before anything is touched). Archive items are extracted below folder
+// only; the archive is deleted afterwards.
 QString CheckUpdate(QStringList &records, CAutoUpdater &updater, const QString &folder);
 
 // How an update run ended; RunDodOdevOdiviz gives 0 for Started and 1 for the others.

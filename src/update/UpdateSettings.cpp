@@ -1,7 +1,7 @@
 #include "update/UpdateSettings.h"
 
 #include "platform/Settings.h"
-#include "platform/SystemFolders.h"
+#include "platform/PrivateFolder.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -38,7 +38,7 @@ bool IsPlausibleHost(const QString &host)
 
 QString UpdateFolder()
 {
-    return SystemTempFolder() + u"Update_002"_s;
+    return PrivateWorkSubfolder(u"Update_002"_s);
 }
 
 QString RunningProgramPath()

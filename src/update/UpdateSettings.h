@@ -23,7 +23,8 @@ void SetUpdateHostOverride(std::optional<QString> host);
 // reach a shell command line and URLs, so nothing else is accepted.
 bool IsPlausibleHost(const QString &host);
 
-// The local update folder "Update_002" in the system's temporary folder.
+// The local update folder "Update_002" in the private work folder (platform/PrivateFolder.h),
+// made when missing and checked on every call; empty when it is refused.
 QString UpdateFolder();
 
 // The running program file (tests point it at a copy); its file name is the name the

@@ -13,9 +13,9 @@ namespace velmora {
 
 namespace {
 
-// The last result of the calling thread: checks read packages on several threads at once,
-// and one thread's result must not decide what another does next.
-thread_local ZipResult g_lastResult = ZR_OK;
+// Each thread sees the results of its own calls only: a check reads packages on several
+// threads at once, and one package's verdict must never be taken for another's.
+thread_local ZipResult t_lastResult = ZR_OK;
 
 QString WithTrailingSlash(QString folder)
 {
@@ -117,13 +117,13 @@ void CZipArchiveDeleter::operator()(CZipArchive *archive) const
 
 ZipResult SetLastZipResult(ZipResult code)
 {
-    g_lastResult = code;
+    t_lastResult = code;
     return code;
 }
 
 ZipResult LastZipResult()
 {
-    return g_lastResult;
+    return t_lastResult;
 }
 
 CZipArchive *CheckedReader(CZipArchive *handle)

@@ -10,14 +10,14 @@
 
 namespace velmora {
 
-// Result codes of the zip archive reader. Every call also leaves its code in the
-// calling thread's last result (LastZipResult).
+// Result codes of the zip archive reader. Every call also leaves its code as the last result
+// of the calling thread (LastZipResult).
 using ZipResult = quint32;
 constexpr ZipResult ZR_OK = 0;
 constexpr ZipResult ZR_NOFILE = 0x200;        // the archive or an output file cannot be opened or created
 constexpr ZipResult ZR_WRITE = 0x400;         // writing an output file failed
 constexpr ZipResult ZR_MORE = 0x600;          // more data of the item remains (extraction to memory)
-constexpr ZipResult ZR_CORRUPT = 0x700;       // the archive is corrupt (an item cannot be read)
+constexpr ZipResult ZR_CORRUPT = 0x700;       // the archive is corrupt, or an item is packed by a method not read here
 constexpr ZipResult ZR_READ = 0x800;          // reading the archive failed
 constexpr ZipResult ZR_PASSWORD = 0x1000;     // the item is encrypted; no password is ever known
 constexpr ZipResult ZR_ARGS = 0x10000;        // no handle, index out of range
@@ -76,6 +76,7 @@ ZipResult ExtractItemToBuffer(CZipArchive *handle, int index, std::span<char> bu
 // Closes the archive and frees the handle.
 ZipResult CloseArchive(HZIP &handle);
 
+// The code of the calling thread's last call.
 ZipResult LastZipResult();
 
 } // namespace velmora

@@ -39,6 +39,11 @@ ZipResult OpenItem(CZipArchive &reader, int index, qint64 *declared)
     // No password is ever given; reading such an item would only produce noise.
     if (info.flag & 1)
         return ZR_PASSWORD;
+    // Only stored and deflated items are read here. minizip would hand out the packed bytes
+    // of other methods (bzip2) as they are, which then fail their checksum as damaged data;
+    // they are unreadable here instead, which sends them to the outside tool.
+    if (info.compression_method != 0 && info.compression_method != Z_DEFLATED)
+        return ZR_CORRUPT;
     // A local header that disagrees with the central directory, or a method minizip does
     // not know, makes the item unreadable here (the outside tool may still manage).
     if (unzOpenCurrentFile(reader.m_unzip) != UNZ_OK)

@@ -1,7 +1,7 @@
 #include "update/ZipOutputFile.h"
 
 #include "platform/NativeName.h"
-#include "platform/OpenFile.h"
+#include "platform/PrivateFolder.h"
 
 #include <cerrno>
 #include <sys/stat.h>
@@ -62,13 +62,7 @@ bool MakeFoldersBelow(const QString &root, const QStringList &parts)
 
 std::unique_ptr<QFile> CreateOutputFile(const QString &path)
 {
-    const QByteArray native = EncodeNativeName(path);
-    struct stat info {};
-    if (::lstat(native.constData(), &info) == 0) {
-        if (S_ISDIR(info.st_mode) || ::unlink(native.constData()) != 0)
-            return nullptr;
-    }
-    return OpenFileForWrite(path, true, true);
+    return CreateFreshFile(path, 0644);
 }
 
 void FinishOutputFile(QFile &file, const SZipEntry &item)

@@ -284,3 +284,68 @@ TEST_F(CMoveCheckedSongsTest, ADryRunAsksButChangesNothing)
     EXPECT_TRUE(m_list.Item(0).IsChecked());
     EXPECT_TRUE(m_list.Item(1).IsChecked());
 }
+
+// One "Folder Notes.xyz" per artist folder, all ticked: the first goes to the target, and no
+// later one ever replaces it, whatever the user would answer; none is even asked about. The
+// later ones stay where they are, keep their ticks and get a Problem line.
+TEST_F(CMoveCheckedSongsTest, AFileThisMoveBroughtIsNeverReplaced)
+{
+    const QString name = u"Folder Notes.xyz"_s;
+    for (const QString &artist : {u"Abba"_s, u"Blur"_s, u"Cher"_s}) {
+        test::WriteBytes(Lib(artist + u'/' + name), (u"notes on "_s + artist).toUtf8());
+        _ITEMINFO item;
+        item.dwFlags = ITEM_WALK | ITEM_CHECKED | ITEM_MARK_PROBLEM;
+        item.szFileName = name;
+        item.szPath = Lib(artist + u'/' + name);
+        m_list.m_items.Add(item);
+    }
+    AddRow(u"cover.jpg"_s, true);
+    test::WriteBytes(Target(u"cover.jpg"_s), "an older cover");
+    m_prompt.answers = {EPromptAnswer::Yes, EPromptAnswer::Yes, EPromptAnswer::Yes};
+    auto expected = Census();
+    expected.remove(Target(u"cover.jpg"_s));
+    expected = Moved(Moved(expected, Lib(u"Abba/"_s + name), Target(name)), Lib(u"cover.jpg"_s), Target(u"cover.jpg"_s));
+
+    const SMoveSummary summary = MoveCheckedSongs(m_list, m_picker, SMoveOptions{});
+
+    EXPECT_EQ(Census(), expected);
+    // Only the cover that was there before the Move is asked about.
+    EXPECT_EQ(m_prompt.questions, QStringList{u"(cover.jpg) already exists in TARGET folder. \n\nDo you want overwrite ?"_s});
+    EXPECT_FALSE(m_list.Item(0).IsChecked());
+    EXPECT_TRUE(m_list.Item(1).IsChecked());
+    EXPECT_TRUE(m_list.Item(2).IsChecked());
+    EXPECT_FALSE(m_list.Item(3).IsChecked());
+    EXPECT_EQ(summary.moved.size(), 2);
+    EXPECT_EQ(summary.failed.size(), 2);
+    const QString reason = QString::fromUtf16(kMovedHereReason);
+    EXPECT_EQ(summary.failureReasons, QStringList(2, reason));
+    const QStringList log = LogFrom(u"MoveFile '%1' to '%2'"_s.arg(Lib(u"Blur/"_s + name), Target(name)));
+    ASSERT_GE(log.size(), 4);
+    EXPECT_EQ(log[1], u"MoveFile failed: "_s + reason);
+    EXPECT_EQ(log[2], u"MoveFile '%1' to '%2'"_s.arg(Lib(u"Cher/"_s + name), Target(name)));
+    EXPECT_EQ(log[3], u"MoveFile failed: "_s + reason);
+    EXPECT_EQ(m_capture.ErrorLog().filter(reason).size(), 2);
+
+    // The same in a dry run, which moves nothing, and across file systems.
+    m_prompt.questions.clear();
+    ASSERT_TRUE(QFile::rename(Target(name), Lib(u"Abba/"_s + name)));
+    ASSERT_TRUE(QFile::rename(Target(u"cover.jpg"_s), Lib(u"cover.jpg"_s)));
+    for (int row : {0, 3})
+        m_list.Item(row).dwFlags |= ITEM_CHECKED;
+    SMoveOptions dryRun;
+    dryRun.bDryRun = true;
+    dryRun.fileSystem = &m_double;
+    const auto before = Census();
+    const SMoveSummary planned = MoveCheckedSongs(m_list, m_picker, dryRun);
+    EXPECT_EQ(Census(), before);
+    EXPECT_EQ(planned.moved.size(), 2);
+    EXPECT_EQ(planned.failureReasons, QStringList(2, reason));
+    EXPECT_TRUE(m_prompt.questions.isEmpty());
+    SMoveOptions across;
+    across.fileSystem = &m_double;
+    const SMoveSummary copied = MoveCheckedSongs(m_list, m_picker, across);
+    EXPECT_EQ(copied.moved.size(), 2);
+    EXPECT_EQ(copied.failureReasons, QStringList(2, reason));
+    EXPECT_EQ(Census().size(), before.size());
+    EXPECT_EQ(test::ReadBytes(Target(name)), "notes on Abba");
+}

@@ -8,7 +8,10 @@
 #include "platform/SystemFolders.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
@@ -103,14 +106,20 @@ TEST(TextDecoding, GuessCodePage)
     EXPECT_EQ(GuessCodePage("ab\xB0"), 1252);
 }
 
-TEST(WorkFolder, NamesUnderTheTemporaryFolder)
+TEST(WorkFolder, NamesInThePrivateFolder)
 {
     const QString root = TempWorkPath();
-    EXPECT_EQ(root, SystemTempFolder() + u"{1B163BAA-6946-4e0f-AF36-DC66D906F2EA}/"_s);
+    EXPECT_EQ(root, SystemTempFolder() + u"velmora-"_s + QString::number(::geteuid()) + u'/');
     EXPECT_TRUE(QDir(root).exists());
     EXPECT_EQ(TempWorkPath(u"_unzip"_s), root + u"_unzip"_s);
     EXPECT_EQ(TempWorkPath(u"/LoadJuke//x"_s), root + u"LoadJuke/x"_s);
     EXPECT_TRUE(TempWorkPath(QString(300, u'n')).isEmpty());
+    const QString juke = WorkSubfolder(u"LoadJuke"_s);
+    EXPECT_EQ(juke, root + u"LoadJuke"_s);
+    EXPECT_EQ(QFileInfo(juke).permissions() & ~(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner
+                                                | QFile::ReadUser | QFile::WriteUser | QFile::ExeUser),
+              QFileDevice::Permissions());
+    EXPECT_TRUE(WorkSubfolder(QString(300, u'n')).isEmpty());
 }
 
 TEST(FileBytes, ReadsAreCappedByTheCaller)

@@ -14,6 +14,10 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+#include <vector>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
 using velmora::test::SZipTestMember;
@@ -179,4 +183,74 @@ TEST_F(ZipPackages, CorruptEntriesAreReadByTheTool)
     bytes[bytes.lastIndexOf(QByteArray("PK\x01\x02", 4)) + 2] = 'X';
     EXPECT_FALSE(Read(Write(u"broken.zip"_s, bytes)));
     EXPECT_TRUE(m_result.isEmpty());
+}
+
+// Members packed by methods the in-process reader does not read go to the unzip tool, which
+// reads Deflate64 and bzip2 alike.
+TEST_F(ZipPackages, OtherPackingMethodsAreReadByTheTool)
+{
+    if (QStandardPaths::findExecutable(u"unzip"_s).isEmpty())
+        GTEST_SKIP() << "unzip is not installed";
+    const QByteArray mp3 = TaggedMp3(u"Wide"_s);
+    EXPECT_TRUE(Read(Package(u"deflate64.zip"_s, {test::Deflate64Member("song.mp3", mp3), {"song.cdg", "g"}})));
+    EXPECT_EQ(m_result, ImageValues(mp3));
+    const std::optional<SZipTestMember> bzip2 = test::Bzip2Member("Song.mp3", mp3);
+    if (!bzip2)
+        GTEST_SKIP() << "bzip2 is not installed";
+    EXPECT_TRUE(Read(Package(u"bzip2.zip"_s, {{"Song.cdg", "g", true}, *bzip2})));
+    EXPECT_EQ(m_result, ImageValues(mp3));
+    EXPECT_EQ(m_result.value(3), u"Wide"_s);
+}
+
+// Whatever the tool wrote is gone once it is read, also under names that are not ASCII and
+// names the tool's output may spell otherwise than the disk does.
+TEST_F(ZipPackages, TheToolLeavesNothingBehind)
+{
+    if (QStandardPaths::findExecutable(u"unzip"_s).isEmpty())
+        GTEST_SKIP() << "unzip is not installed";
+    const QByteArray mp3 = TaggedMp3(u"Gone"_s);
+    for (const QByteArray &name : {QByteArray("plain.mp3"), QByteArray("Caf\xC3\xA9 \xC3\x9Cml\xC3\xA4ut.mp3"),
+                                   QByteArray("\xE6\xAD\x8C/\xE6\xAD\x8C\xE6\x89\x8B.mp3")}) {
+        SZipTestMember member = test::Deflate64Member(name, mp3);
+        member.nFlags = 0x800; // the name is UTF-8
+        Read(Package(u"pack.zip"_s, {member, {"song.cdg", "g"}, test::Deflate64Member("second.mp3", mp3)}));
+        const QString work = TempWorkPath(u"_unzip"_s);
+        EXPECT_TRUE(QDir(work).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot).isEmpty())
+            << name.constData();
+        EXPECT_EQ(QDir(m_temp.path()).entryList(QDir::Files | QDir::Hidden | QDir::System), QStringList());
+    }
+}
+
+// Fallback reads on several threads at once, as a check with workers makes them: each gets
+// its own package's song, never another's, and never a false "unknown".
+TEST_F(ZipPackages, FallbacksOnSeveralThreadsKeepTheirOwnSongs)
+{
+    if (QStandardPaths::findExecutable(u"unzip"_s).isEmpty())
+        GTEST_SKIP() << "unzip is not installed";
+    constexpr int kPackages = 6;
+    QStringList paths;
+    QList<QStringList> expected;
+    for (int i = 0; i < kPackages; ++i) {
+        const QByteArray mp3 = samplegen::MakeMp3File(nullptr, false, false, samplegen::Mp3FramesForSeconds(10 + i));
+        expected.append(ImageValues(mp3));
+        paths.append(Package(u"song%1.zip"_s.arg(i), {{"song.cdg", "g"}, test::Deflate64Member("song.mp3", mp3)}));
+    }
+    std::atomic<int> wrong{0};
+    std::vector<std::thread> workers;
+    for (int t = 0; t < 4; ++t) {
+        workers.emplace_back([&, t] {
+            for (int round = 0; round < 3; ++round) {
+                for (int i = 0; i < kPackages; ++i) {
+                    const int k = (i + t) % kPackages;
+                    QStringList result;
+                    if (!ReadZipPackageTags(paths[k], result) || result != expected[k])
+                        ++wrong;
+                }
+            }
+        });
+    }
+    for (std::thread &worker : workers)
+        worker.join();
+    EXPECT_EQ(wrong, 0);
+    EXPECT_TRUE(QDir(TempWorkPath(u"_unzip"_s)).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 }

@@ -152,17 +152,20 @@ TEST(UnzipListing, LeadingLengthReadsLikeStrtol)
     EXPECT_EQ(LeadingLength(u"99999999999999999999999 a.cdg"_s), std::numeric_limits<qint64>::max());
 }
 
-TEST(UnzipExtraction, StoredAndDeflatedMembersBothCount)
+TEST(UnzipExtraction, MembersOfEveryPackingMethodCount)
 {
     const QStringList lines{u"Archive:  /songs/pack.zip"_s,
                             u"  inflating: /w/dec1/a.mp3               "_s,
                             u" extracting: /w/dec1/b.cdg"_s,
                             u"   creating: /w/dec1/sub/"_s,
                             u"  inflating: /w/dec1/sub/c.mcg"_s,
+                            u" bunzipping: /w/dec1/e.mp3"_s,
+                            u"  exploding: /w/dec1/f.cdg"_s,
                             u"warning:  skipped \"../\" path component(s) in ../d.mp3"_s,
                             u"   skipping: e.mp3                   incorrect password"_s};
     EXPECT_EQ(ExtractedMemberNames(lines),
-              QStringList({u"/w/dec1/a.mp3"_s, u"/w/dec1/b.cdg"_s, u"/w/dec1/sub/c.mcg"_s}));
+              QStringList({u"/w/dec1/a.mp3"_s, u"/w/dec1/b.cdg"_s, u"/w/dec1/sub/c.mcg"_s, u"/w/dec1/e.mp3"_s,
+                           u"/w/dec1/f.cdg"_s}));
     EXPECT_TRUE(ExtractedMemberNames({u"Archive:  x.zip"_s, u"caution: filename not matched:  *.mp3"_s}).isEmpty());
 }
 
@@ -265,21 +268,41 @@ TEST_F(UnzipTool, HostileMemberNamesStayInTheExtractionFolder)
     EXPECT_EQ(QDir(m_temp.path()).entryList(QDir::Files), QStringList());
 }
 
-TEST_F(UnzipTool, AnalysisFallbackReadsAndDeletesTheFirstMp3)
+TEST_F(UnzipTool, AnalysisFallbackReadsTheFirstMp3AndLeavesNothing)
 {
     if (!HaveUnzip())
         GTEST_SKIP() << "unzip is not installed";
-    const QByteArray frames = QByteArray("\xFF\xFB\x90\x64", 4) + QByteArray(8000, '\0');
-    const QString path = Package(u"pack.zip"_s, {{"sub/first.mp3", frames, true}, {"song.ncg", "n"},
-                                                 {"second.mp3", frames}});
+    const QByteArray first = QByteArray("\xFF\xFB\x90\x64", 4) + QByteArray(8000, '\0');
+    const QByteArray second = QByteArray("\xFF\xFB\x90\x64", 4) + QByteArray(80000, '\0');
+    const QString path = Package(u"pack.zip"_s, {{"sub/first.mp3", first, true}, {"song.ncg", "n"},
+                                                 {"second.mp3", second}});
     QStringList result;
     EXPECT_TRUE(ReadZipPackageByTool(path, result));
     ASSERT_EQ(result.size(), 3);
-    EXPECT_FALSE(QFileInfo::exists(WorkFolder() + u"/sub/first.mp3"_s));
-    EXPECT_TRUE(QFileInfo::exists(WorkFolder() + u"/second.mp3"_s));  // only the analysed one goes
+    EXPECT_EQ(result.value(0), u"0"_s); // first.mp3: 19 frames; second.mp3 would give 4 seconds
+    // Each run has a folder of its own, which goes with everything in it.
+    EXPECT_TRUE(QDir(WorkFolder()).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
 
-    EXPECT_FALSE(ReadZipPackageByTool(Package(u"plain.zip"_s, {{"song.mp3", frames}}), result));
+    EXPECT_FALSE(ReadZipPackageByTool(Package(u"plain.zip"_s, {{"song.mp3", first}}), result));
     EXPECT_TRUE(result.isEmpty());
+}
+
+TEST_F(UnzipTool, BzippedMembersAreExtractedToo)
+{
+    if (!HaveUnzip())
+        GTEST_SKIP() << "unzip is not installed";
+    const QByteArray mp3 = QByteArray("\xFF\xFB\x90\x64", 4) + QByteArray(80000, '\0');
+    const std::optional<SZipTestMember> bzip2 = test::Bzip2Member("song.mp3", mp3);
+    if (!bzip2)
+        GTEST_SKIP() << "bzip2 is not installed";
+    const QString path = Package(u"bzip2.zip"_s, {*bzip2, {"song.cdg", "g"}});
+    QStringList result;
+    EXPECT_TRUE(ReadZipPackageByTool(path, result));
+    EXPECT_EQ(result.value(0), u"4"_s);
+    QString mp3Path;
+    QByteArray buffer(1, '\0');
+    EXPECT_TRUE(ExtractZipPackage(mp3Path, path, buffer, ZIP_MARK_CDG | ZIP_MARK_MP3));
+    EXPECT_EQ(test::ReadBytes(mp3Path), mp3);
 }
 
 TEST_F(UnzipTool, WithoutTheToolNothingIsFound)

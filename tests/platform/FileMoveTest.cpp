@@ -14,6 +14,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -261,4 +262,62 @@ TEST(CFileMoveTexts, ErrorsReadAsAFewWords)
     EXPECT_EQ(MoveErrorText(EROFS), u"read-only file system"_s);
     EXPECT_EQ(MoveErrorText(EDQUOT), u"no space left on device"_s);
     EXPECT_FALSE(MoveErrorText(EHOSTDOWN).isEmpty());
+}
+
+namespace {
+
+// Access and modification times to the nanosecond.
+QPair<timespec, timespec> TimesOf(const QString &path)
+{
+    struct stat info {};
+    ::stat(QFile::encodeName(path).constData(), &info);
+    return {info.st_atim, info.st_mtim};
+}
+
+bool SameTime(const timespec &a, const timespec &b)
+{
+    return a.tv_sec == b.tv_sec && a.tv_nsec == b.tv_nsec;
+}
+
+void SetTimes(const QString &path, qint64 accessed, qint64 modified)
+{
+    const timespec times[2] = {{time_t(accessed), 123456789}, {time_t(modified), 987654321}};
+    ASSERT_EQ(::utimensat(AT_FDCWD, QFile::encodeName(path).constData(), times, 0), 0);
+}
+
+} // namespace
+
+// A move keeps a song's times, on one file system by the rename, across file systems by
+// setting them on the copy: a library sorted by date must not change order after a Move.
+TEST_F(CFileMoveTest, MovesKeepTheTimes)
+{
+    for (const QString &name : {u"same.mp3"_s, u"across.mp3"_s}) {
+        test::WriteBytes(Lib(name), Song(300000));
+        SetTimes(Lib(name), 1000000000, 1100000000); // 2001 and 2004
+    }
+    const auto same = TimesOf(Lib(u"same.mp3"_s));
+    SMoveResult result = MoveFileTo(m_double, Lib(u"same.mp3"_s), Lib(u"moved.mp3"_s), false);
+    ASSERT_TRUE(result.IsMoved());
+    EXPECT_FALSE(result.bCopied);
+    EXPECT_TRUE(SameTime(TimesOf(Lib(u"moved.mp3"_s)).second, same.second));
+
+    const auto across = TimesOf(Lib(u"across.mp3"_s));
+    result = MoveFileTo(m_double, Lib(u"across.mp3"_s), Other(u"across.mp3"_s), false);
+    ASSERT_TRUE(result.IsMoved()) << result.strReason.toStdString();
+    EXPECT_TRUE(result.bCopied);
+    const auto copied = TimesOf(Other(u"across.mp3"_s));
+    EXPECT_TRUE(SameTime(copied.second, across.second)) << copied.second.tv_sec;
+    EXPECT_TRUE(SameTime(copied.first, across.first)) << copied.first.tv_sec;
+
+    test::CSecondFileSystem second("1m");
+    if (second.Folder().isEmpty())
+        GTEST_SKIP() << "no second file system: cannot mount a tmpfs here and /dev/shm is not another device";
+    test::WriteBytes(Lib(u"real.cdg"_s), Song(200000));
+    SetTimes(Lib(u"real.cdg"_s), 1000000000, 1100000000);
+    const auto real = TimesOf(Lib(u"real.cdg"_s));
+    result = MoveFileTo(LocalFileSystem(), Lib(u"real.cdg"_s), second.Folder() + u"/real.cdg"_s, false);
+    ASSERT_TRUE(result.IsMoved()) << result.strReason.toStdString();
+    EXPECT_TRUE(result.bCopied);
+    EXPECT_TRUE(SameTime(TimesOf(second.Folder() + u"/real.cdg"_s).second, real.second));
+    EXPECT_TRUE(SameTime(TimesOf(second.Folder() + u"/real.cdg"_s).first, real.first));
 }

@@ -84,6 +84,7 @@ public:
         }
         return Local().Write(handle, data, size, done);
     }
+    int SetTimes(int handle, const SNodeStatus &status) override { return Local().SetTimes(handle, status); }
     int Sync(int handle) override { return nSyncError != 0 ? nSyncError : Local().Sync(handle); }
     int Close(int handle) override
     {

@@ -9,6 +9,10 @@
 #include "samplegen/SampleLibrary.h"
 
 #include <QFile>
+#include <QFileInfo>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
@@ -285,6 +289,7 @@ TEST_F(KlovPlaylist, CacheThatCannotBeCreatedStoresNoCount)
 {
     // A file where the cache folder belongs.
     test::WriteBytes(TempWorkPath(u"LoadJuke"_s), "in the way");
+    ASSERT_TRUE(QFileInfo(TempWorkPath(u"LoadJuke"_s)).isFile());
     for (const QByteArray &bytes : {QByteArray("1|Song|Band\r\n"), Utf16(kRecordHeader + u"1|One|||||||\r\n"_s)}) {
         m_prompt.m_messages.clear();
         const QString source = Write(u"list.txt"_s, bytes);
@@ -387,5 +392,39 @@ TEST_F(KlovPlaylist, SampleLibraryPlaylists)
     ASSERT_EQ(juke.size(), 3);
     EXPECT_EQ(juke.at(1), u"00002|Midnight Ferry|The Velvet Hours|00002.cdg;00002.mp3||Night Crossing|"
                           u"[60,0,0,0,0,-9,0,0,242]()|7-Rock-1998|"_s);
+    EXPECT_TRUE(Messages().isEmpty());
+}
+
+// Another local user prepares the shared temporary folder before we load a playlist: a link
+// at the cache's old fixed place to a file of ours, and a folder of theirs at the name of our
+// work folder holding forged rows. Nothing of theirs is read or written.
+TEST_F(KlovPlaylist, OtherUsersCannotSteerTheCache)
+{
+    ::chmod(QFile::encodeName(m_work.path()).constData(), 01777);
+    const QString source = Write(u"juke.txt"_s, Utf16(kRecordHeader + u"1|One|||||||\r\n2|Two|||||||\r\n"_s));
+    quint32 crc = 0;
+    ASSERT_TRUE(CCrc32Dynamic::FileCrc32(source, crc));
+    const QString cacheName = QString::number(crc, 16).rightJustified(8, u'0') + u".txt"_s;
+    const QString victim = Write(u"victim.txt"_s, "precious");
+    const QString oldCache = m_work.filePath(u"{1B163BAA-6946-4e0f-AF36-DC66D906F2EA}/LoadJuke/"_s);
+    ASSERT_TRUE(QDir().mkpath(oldCache));
+    ASSERT_TRUE(QFile::link(victim, oldCache + cacheName));
+    const QString theirs = m_work.filePath(u"velmora-"_s + QString::number(::geteuid()));
+    test::WriteBytes(theirs + u"/LoadJuke/"_s + cacheName, Utf16(u"9|Forged|||||||\r\n"_s));
+    ::chmod(QFile::encodeName(theirs).constData(), 0777);
+    if (::geteuid() == 0) {
+        ::chmod(QFile::encodeName(theirs).constData(), 0700);
+        ASSERT_EQ(::chown(QFile::encodeName(theirs).constData(), 65534, 65534), 0);
+    }
+
+    const QStringList lines{u"1|One|||||||"_s, u"2|Two|||||||"_s};
+    EXPECT_EQ(Convert(source), lines);
+    EXPECT_EQ(m_count, 2);
+    EXPECT_EQ(Convert(source), lines); // the stored count now takes the cache as it is
+    EXPECT_FALSE(m_cachePath.startsWith(theirs + u'/'));
+    EXPECT_FALSE(m_cachePath.startsWith(oldCache));
+    EXPECT_FALSE(QFileInfo(m_cachePath).isSymLink());
+    EXPECT_EQ(test::ReadBytes(victim), "precious");
+    EXPECT_EQ(ReadTextLines(theirs + u"/LoadJuke/"_s + cacheName), QStringList{u"9|Forged|||||||"_s});
     EXPECT_TRUE(Messages().isEmpty());
 }

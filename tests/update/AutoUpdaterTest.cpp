@@ -5,8 +5,11 @@
 
 #include "update/AutoUpdater.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -34,7 +37,7 @@ TEST(CanonicalizeUrl, EscapesUnsafeCharactersAndLimitsLength)
     EXPECT_EQ(CanonicalizeUrl(u"http://h/"_s + QString(1015, u'a')), QByteArray());
 }
 
-TEST_F(CDownloadFixture, FetchesFilesAndErrorPagesAlike)
+TEST_F(CDownloadFixture, FetchesFilesButNeverErrorPages)
 {
     test::WriteBytes(m_server.Path(u"dir/update.ini"_s), "[HEADER]\r\nAPPTITLE=Velmora\r\n");
     m_updater.SetBaseUrl(m_server.Url(u"dir"_s));
@@ -42,10 +45,57 @@ TEST_F(CDownloadFixture, FetchesFilesAndErrorPagesAlike)
     EXPECT_EQ(m_updater.Download(u"update.ini"_s, m_updateFolder.path()), kDownloadDone);
     EXPECT_EQ(test::ReadBytes(Local(u"update.ini"_s)), "[HEADER]\r\nAPPTITLE=Velmora\r\n");
 
-    // The status is not looked at: a missing manifest arrives as the server's error page.
-    EXPECT_EQ(m_updater.Download(u"missing.ini"_s, m_updateFolder.path() + u"/new/"_s), kDownloadDone);
-    EXPECT_TRUE(test::ReadBytes(Local(u"new/missing.ini"_s)).contains("404"));
+    // A missing file arrives as the server's error page, which is no file.
+    EXPECT_EQ(m_updater.Download(u"missing.ini"_s, m_updateFolder.path() + u"/new/"_s), kDownloadNoUrl);
+    EXPECT_FALSE(QFile::exists(Local(u"new/missing.ini"_s)));
     EXPECT_FALSE(QFile::exists(Local(u"new/missing.ini.part"_s)));
+
+    // The status after the redirects decides; any other status is a failed download.
+    m_updater.SetBaseUrl(m_server.Url(u"redirect/dir/"_s));
+    EXPECT_EQ(m_updater.Download(u"update.ini"_s, Local(u"moved"_s)), kDownloadDone);
+    EXPECT_EQ(test::ReadBytes(Local(u"moved/update.ini"_s)), "[HEADER]\r\nAPPTITLE=Velmora\r\n");
+    EXPECT_EQ(m_updater.Download(u"absent.ini"_s, Local(u"moved"_s)), kDownloadNoUrl);
+    for (const int status : {204, 500, 403, 304, 101}) {
+        m_updater.SetBaseUrl(m_server.Url(u"status/%1/"_s.arg(status)));
+        const int expected = status == 204 ? kDownloadDone : kDownloadNoUrl;
+        EXPECT_EQ(m_updater.Download(u"page.ini"_s, Local(u"status"_s)), expected) << status;
+    }
+    EXPECT_EQ(QDir(Local(u"status"_s)).entryList(QDir::Files | QDir::Hidden), QStringList{u"page.ini"_s});
+
+    // An error page never replaces a file that is there.
+    m_updater.SetBaseUrl(m_server.Url(u"dir"_s));
+    EXPECT_EQ(m_updater.Download(u"missing.ini"_s, m_updateFolder.path()), kDownloadNoUrl);
+    test::WriteBytes(Local(u"gone.ini"_s), "kept");
+    EXPECT_EQ(m_updater.Download(u"gone.ini"_s, m_updateFolder.path()), kDownloadNoUrl);
+    EXPECT_EQ(test::ReadBytes(Local(u"gone.ini"_s)), "kept");
+}
+
+// FTP answers the same way: a file the server has arrives, a missing one is no file.
+TEST_F(CDownloadFixture, FtpDownloadsTakeOnlyWhatTheServerHas)
+{
+    test::CLoopbackServer ftp(test::CLoopbackServer::Ftp);
+    test::WriteBytes(ftp.Path(u"dir/update.ini"_s), "[HEADER]\r\nAPPTITLE=Velmora\r\n");
+    m_updater.SetBaseUrl(ftp.Url(u"dir/"_s));
+    EXPECT_EQ(m_updater.Download(u"update.ini"_s, m_updateFolder.path()), kDownloadDone);
+    EXPECT_EQ(test::ReadBytes(Local(u"update.ini"_s)), "[HEADER]\r\nAPPTITLE=Velmora\r\n");
+    EXPECT_EQ(m_updater.Download(u"missing.ini"_s, m_updateFolder.path()), kDownloadNoUrl);
+    EXPECT_EQ(QDir(m_updateFolder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{u"update.ini"_s});
+}
+
+TEST_F(CDownloadFixture, NeverWritesThroughALink)
+{
+    QTemporaryDir mine;
+    const QString victim = mine.filePath(u"victim"_s);
+    test::WriteBytes(victim, "precious");
+    test::WriteBytes(m_server.Path(u"update.ini"_s), "manifest");
+    ASSERT_TRUE(QFile::link(victim, Local(u"update.ini.part"_s)));
+    ASSERT_TRUE(QFile::link(victim, Local(u"update.ini"_s)));
+    m_updater.SetBaseUrl(m_server.Url());
+    EXPECT_EQ(m_updater.Download(u"update.ini"_s, m_updateFolder.path()), kDownloadDone);
+    EXPECT_EQ(test::ReadBytes(victim), "precious");
+    EXPECT_FALSE(QFileInfo(Local(u"update.ini"_s)).isSymLink());
+    EXPECT_EQ(test::ReadBytes(Local(u"update.ini"_s)), "manifest");
+    EXPECT_FALSE(QFileInfo::exists(Local(u"update.ini.part"_s)));
 }
 
 TEST_F(CDownloadFixture, NoConnectionUnreachableAndUnwritable)

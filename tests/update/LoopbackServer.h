@@ -1,7 +1,7 @@
 #pragma once
 
-// A web server on 127.0.0.1 at a port the system picks, serving the files of a temporary
-// folder; stopped when the object goes.
+// A web server (or an FTP server) on 127.0.0.1 at a port the system picks, serving the files
+// of a temporary folder; stopped when the object goes.
 
 #include <QDir>
 #include <QProcess>
@@ -33,10 +33,14 @@ inline int ClosedLoopbackPort()
 class CLoopbackServer
 {
 public:
-    CLoopbackServer()
+    enum EProtocol { Http, Ftp };
+
+    explicit CLoopbackServer(EProtocol protocol = Http) : m_protocol(protocol)
     {
         m_process.setProgram(QStringLiteral("python3"));
-        m_process.setArguments({QStringLiteral(VELMORA_TEST_SOURCE_DIR "/update/loopback_server.py"), m_root.path()});
+        m_process.setArguments({protocol == Ftp ? QStringLiteral(VELMORA_TEST_SOURCE_DIR "/update/loopback_ftp_server.py")
+                                                : QStringLiteral(VELMORA_TEST_SOURCE_DIR "/update/loopback_server.py"),
+                                m_root.path()});
         m_process.start();
         if (m_process.waitForStarted(10000) && m_process.waitForReadyRead(10000))
             m_nPort = m_process.readLine().trimmed().toInt();
@@ -51,7 +55,10 @@ public:
     CLoopbackServer &operator=(const CLoopbackServer &) = delete;
 
     QString Host() const { return QStringLiteral("127.0.0.1:%1").arg(m_nPort); }
-    QString Url(const QString &path = {}) const { return QStringLiteral("http://") + Host() + u'/' + path; }
+    QString Url(const QString &path = {}) const
+    {
+        return (m_protocol == Ftp ? QStringLiteral("ftp://") : QStringLiteral("http://")) + Host() + u'/' + path;
+    }
     // A path below the served folder.
     QString Path(const QString &name) const { return QDir(m_root.path()).filePath(name); }
     // The channel folder the program fetches from.
@@ -61,6 +68,7 @@ public:
     }
 
 private:
+    EProtocol m_protocol;
     QTemporaryDir m_root;
     QProcess m_process;
     int m_nPort = 0;

@@ -10,6 +10,8 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
 
@@ -35,6 +37,10 @@ protected:
         test::WriteBytes(m_server.Path(test::CLoopbackServer::ChannelPath(name)),
                          u"[HEADER]\nAPPTITLE=Velmora\nFILENAME=Velmora.exe\nFILEVERSION=%1\n"
                          "[UPDATE]\nFILENAME=gone.zip\n"_s.arg(version).toUtf8());
+    }
+    QString UpdateFolder() const
+    {
+        return m_temp.filePath(u"velmora-"_s + QString::number(::geteuid()) + u"/Update_002"_s);
     }
     bool PingRan() const { return QFile::exists(m_programFolder.filePath(u"runs"_s)); }
 
@@ -63,7 +69,7 @@ TEST_F(CCommandsFixture, NoHostOrNoSwitchMeansNoTrafficAtAll)
     EXPECT_EQ(commands.OnlineUpgrade(), EUpgradeOutcome::Disconnected);
     EXPECT_EQ(m_prompt.m_messages, QStringList{u"Disconnected."_s});
     EXPECT_FALSE(PingRan());
-    EXPECT_FALSE(QDir(m_temp.filePath(u"Update_002"_s)).exists());
+    EXPECT_FALSE(QDir(UpdateFolder()).exists());
 }
 
 TEST_F(CCommandsFixture, OnlineUpgradeUpToDateOrDeclined)
@@ -73,7 +79,7 @@ TEST_F(CCommandsFixture, OnlineUpgradeUpToDateOrDeclined)
     Publish(u"update-last.ini"_s, u"1.0.0.15"_s);
     EXPECT_EQ(commands.OnlineUpgrade(), EUpgradeOutcome::UpToDate);
     EXPECT_EQ(m_prompt.m_messages, QStringList{u"Program up to date (1.0.0.15)"_s});
-    EXPECT_TRUE(QDir(m_temp.filePath(u"Update_002"_s)).exists());
+    EXPECT_TRUE(QDir(UpdateFolder()).exists());
 
     Publish(u"update-last.ini"_s, u"1.0.0.16"_s);
     m_prompt.m_answer = EPromptAnswer::No;

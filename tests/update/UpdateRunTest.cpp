@@ -170,7 +170,9 @@ TEST_F(CRunFixture, EqualVersionDeclinedOrNoManifestStartNothing)
     Publish(u"update-debug.ini"_s, Manifest(u"1.0.0.16"_s).toUtf8());
     EXPECT_EQ(Run(u"update-debug.ini"_s).eResult, EUpdateRun::Declined);
 
-    EXPECT_EQ(Run(u"absent.ini"_s).eResult, EUpdateRun::NoUpdate); // the 404 page offers nothing
+    // A 404 answer is no manifest, and its page is not kept.
+    EXPECT_EQ(Run(u"absent.ini"_s).eResult, EUpdateRun::NoManifest);
+    EXPECT_FALSE(QFile::exists(Folder(u"absent.ini"_s)));
     EXPECT_EQ(RunUpdate(u"127.0.0.1:%1"_s.arg(test::ClosedLoopbackPort()), Folder(), u"update"_s, u"update.ini"_s, 1,
                         false).eResult,
               EUpdateRun::NoManifest);
@@ -204,4 +206,33 @@ TEST(UpdaterVerb, RunasOnlyWhereTheProgramFolderIsNotOurs)
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::ExeOwner);
     EXPECT_EQ(UpdaterVerb(dir.path()), ::geteuid() == 0 ? u"open"_s : u"runas"_s);
     QFile::setPermissions(dir.path(), QFileDevice::ReadOwner | QFileDevice::WriteOwner | QFileDevice::ExeOwner);
+}
+
+// The [UPDATE] FILENAME names a file of the channel folder. Anything else is refused before
+// a byte is fetched or a file is touched, as a failed fetch is: nothing outside the update
+// folder is unpacked, deleted, made executable or started.
+TEST_F(CRunFixture, UpdateFileNamesThatAreNotPlainAreRefused)
+{
+    const QString updateFolder = Folder(u"a/b"_s);
+    ASSERT_TRUE(QDir().mkpath(updateFolder));
+    const QByteArray victim = test::BuildZip({{"evil.exe", kStandInUpdater}});
+    test::WriteBytes(Folder(u"a/victim.zip"_s), victim);
+    test::WriteBytes(Folder(u"tool.sh"_s), kStandInUpdater); // made today
+    CAutoUpdater updater;
+    updater.SetBaseUrl(m_server.Url(test::CLoopbackServer::ChannelPath({})));
+    for (const QString &name : {u"../victim.zip"_s, u"../../tool.sh"_s, u"sub/x.zip"_s, u"sub\\x.zip"_s,
+                                u"/abs/x.zip"_s, u"C:x.zip"_s, u"C:\\x.zip"_s, u".."_s, u"."_s}) {
+        QStringList records{u"[HEADER]|Velmora|1|Velmora.exe|1.0.0.16"_s, u"[UPDATE]|"_s + name + u"|1.0.0.3||"_s};
+        EXPECT_EQ(CheckUpdate(records, updater, updateFolder), QString()) << name.toStdString();
+        EXPECT_EQ(records, QStringList{u"[HEADER]|Velmora|1|Velmora.exe|1.0.0.16"_s});
+    }
+    EXPECT_EQ(test::ReadBytes(Folder(u"a/victim.zip"_s)), victim);
+    EXPECT_TRUE(QDir(updateFolder).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).isEmpty());
+
+    Publish(u"update.ini"_s, Manifest(u"1.0.0.16"_s, u"../../tool.sh"_s).toUtf8());
+    EXPECT_EQ(RunUpdate(m_server.Host(), updateFolder, u"Update"_s, u"update.ini"_s, 1, false).eResult,
+              EUpdateRun::NoUpdater);
+    EXPECT_FALSE(QFile::permissions(Folder(u"tool.sh"_s)) & QFileDevice::ExeOwner);
+    EXPECT_FALSE(QFile::exists(Folder(u"tool.sh.args"_s)));
+    EXPECT_EQ(test::ReadBytes(Folder(u"tool.sh"_s)), QByteArray(kStandInUpdater));
 }

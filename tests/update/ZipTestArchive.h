@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QList>
+#include <QProcess>
 
 #include <optional>
 #include <zlib.h>
@@ -31,12 +32,14 @@ struct SZipTestMember
     std::optional<QByteArray> localName;        // a local header name unlike the central one
     std::optional<quint32> declaredSize;        // the unpacked size both headers claim
     std::optional<quint32> crc;                 // the checksum both headers claim
+    std::optional<quint16> method;              // a packing method other than stored or deflated
+    std::optional<QByteArray> packed;           // the data packed by that method
 };
 
-inline QByteArray RawDeflate(const QByteArray &data)
+inline QByteArray RawDeflate(const QByteArray &data, int level = Z_BEST_COMPRESSION)
 {
     z_stream stream{};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+    deflateInit2(&stream, level, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
     QByteArray out(qsizetype(deflateBound(&stream, uLong(data.size()))), '\0');
     stream.next_in = reinterpret_cast<Bytef *>(const_cast<char *>(data.constData()));
     stream.avail_in = uInt(data.size());
@@ -64,7 +67,7 @@ inline QByteArray BuildZip(const QList<SZipTestMember> &members)
     QByteArray archive;
     QByteArray central;
     for (const SZipTestMember &member : members) {
-        const QByteArray data = member.bDeflate ? RawDeflate(member.content) : member.content;
+        const QByteArray data = member.packed ? *member.packed : member.bDeflate ? RawDeflate(member.content) : member.content;
         const quint32 crc = member.crc.value_or(
             quint32(crc32(0, reinterpret_cast<const Bytef *>(member.content.constData()), uInt(member.content.size()))));
         const quint32 size = member.declaredSize.value_or(quint32(member.content.size()));
@@ -72,7 +75,7 @@ inline QByteArray BuildZip(const QList<SZipTestMember> &members)
         const auto common = [&](QByteArray &out) {
             PutL2(out, 20);
             PutL2(out, member.nFlags);
-            PutL2(out, member.bDeflate ? 8 : 0);
+            PutL2(out, member.method.value_or(member.bDeflate ? 8 : 0));
             PutL4(out, member.dwDosTime);
             PutL4(out, crc);
             PutL4(out, quint32(data.size()));
@@ -110,6 +113,34 @@ inline QByteArray BuildZip(const QList<SZipTestMember> &members)
     PutL4(archive, centralOffset);
     PutL2(archive, 0);
     return archive;
+}
+
+// A member packed with Deflate64 (method 9), which the in-process reader does not read. Made
+// of stored deflate blocks only, which read the same in Deflate64.
+inline SZipTestMember Deflate64Member(const QByteArray &name, const QByteArray &content)
+{
+    SZipTestMember member{name, content};
+    member.method = 9;
+    member.packed = RawDeflate(content, Z_NO_COMPRESSION);
+    return member;
+}
+
+// A member packed with bzip2 (method 12) by the bzip2 tool, whose output is the stream a zip
+// member holds; nullopt when the tool is missing.
+inline std::optional<SZipTestMember> Bzip2Member(const QByteArray &name, const QByteArray &content)
+{
+    QProcess bzip2;
+    bzip2.start(QStringLiteral("bzip2"), {QStringLiteral("-c")});
+    if (!bzip2.waitForStarted(10000))
+        return std::nullopt;
+    bzip2.write(content);
+    bzip2.closeWriteChannel();
+    if (!bzip2.waitForFinished(30000) || bzip2.exitCode() != 0)
+        return std::nullopt;
+    SZipTestMember member{name, content};
+    member.method = 12;
+    member.packed = bzip2.readAllStandardOutput();
+    return member;
 }
 
 // A "UT" extra block with the given flags and times (as many as are given).

@@ -1,6 +1,7 @@
 """A web server on 127.0.0.1 for the update tests: serves the files of a folder, stalls on
-paths below /stall/, cuts the body short below /cut/. Prints its port, then serves until
-it is stopped."""
+paths below /stall/, cuts the body short below /cut/, answers /redirect/PATH with a redirect
+to /PATH and /status/CODE/... with that status and a page. Prints its port, then serves
+until it is stopped."""
 import http.server
 import os
 import sys
@@ -27,6 +28,20 @@ class Handler(http.server.SimpleHTTPRequestHandler):
             self.wfile.write(b"y" * 5000)
             self.wfile.flush()
             self.close_connection = True
+            return
+        if self.path.startswith("/redirect/"):
+            self.send_response(302)
+            self.send_header("Location", self.path[len("/redirect"):])
+            self.send_header("Content-Length", "0")
+            self.end_headers()
+            return
+        if self.path.startswith("/status/"):
+            code = int(self.path.split("/")[2])
+            page = b"<html>status %d</html>" % code
+            self.send_response(code)
+            self.send_header("Content-Length", str(len(page)))
+            self.end_headers()
+            self.wfile.write(page)
             return
         super().do_GET()
 

@@ -81,7 +81,8 @@ int RunUpdateCommand(const QStringList &arguments)
         return Fail(u"not a host name: "_s + host);
     const QString folder = UpdateFolder();
     const QString manifest = QString::fromUtf16(kStartupManifest);
-    PrepareUpdateFolder(folder, manifest);
+    if (!PrepareUpdateFolder(folder, manifest))
+        return Fail(u"no private update folder can be had"_s);
     CAutoUpdater updater;
     updater.SetBaseUrl(UpdateBaseUrls(host).value(0) + QString::fromUtf16(kUpdateChannel) + u'/');
     const int code = updater.Download(manifest, folder);

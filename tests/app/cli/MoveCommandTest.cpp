@@ -155,3 +155,35 @@ TEST_F(CMoveCommandTest, NamesThatAreNotUtf8Move)
     EXPECT_NE(::access((lib + '/' + name).constData(), F_OK), 0);
     ::unlink((target + '/' + name).constData()); // Qt's clean-up cannot name it
 }
+
+// A library with one notes file of the same name in every artist folder, all ticked: with
+// or without --overwrite, the first goes to the target and the others stay where they are.
+// Counted by files and bytes.
+TEST_F(CMoveCommandTest, FilesOfOneNameFromSeveralFoldersNeverReplaceEachOther)
+{
+    const QString name = u"Folder Notes.mp3"_s;
+    const auto bytesOf = [](const QMap<QString, QByteArray> &census) {
+        qint64 bytes = 0;
+        for (const QByteArray &content : census)
+            bytes += content.size();
+        return bytes;
+    };
+    for (const bool overwrite : {false, true}) {
+        QDir(Target()).removeRecursively();
+        QDir(m_root.path()).mkdir(u"target"_s);
+        for (const QString &artist : {u"Abba"_s, u"Blur"_s, u"Cher"_s})
+            test::WriteBytes(Lib(artist + u'/' + name), (u"nothing to learn of "_s + artist).toUtf8());
+        const auto before = Census();
+        const SRun run = Check(overwrite ? QStringList{u"--subfolders"_s, u"--overwrite"_s} : QStringList{u"--subfolders"_s},
+                               Target());
+        EXPECT_EQ(run.exitCode, 3) << overwrite;
+        const auto after = Census();
+        EXPECT_EQ(after.size(), before.size()) << overwrite;
+        EXPECT_EQ(bytesOf(after), bytesOf(before)) << overwrite;
+        EXPECT_EQ(test::ReadBytes(Target(name)), "nothing to learn of Abba") << overwrite;
+        EXPECT_EQ(test::ReadBytes(Lib(u"Cher/"_s + name)), "nothing to learn of Cher") << overwrite;
+        EXPECT_EQ(Log().filter(u"MoveFile failed: a file of this name was moved there by this Move"_s).size(), 2);
+        EXPECT_EQ(run.err.count("a file of this name was moved there by this Move"), 2) << run.err.constData();
+        EXPECT_TRUE(run.out.contains("[x]  Folder Notes.mp3")) << run.out.constData();
+    }
+}

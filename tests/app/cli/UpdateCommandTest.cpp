@@ -4,7 +4,12 @@
 #include "update/LoopbackServer.h"
 
 #include <QDir>
+#include <QFile>
+#include <QFileInfo>
 #include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -24,7 +29,11 @@ protected:
     {
         velmora::test::WriteBytes(m_server.Path(velmora::test::CLoopbackServer::ChannelPath(u"update.ini"_s)), manifest);
     }
-    QStringList UpdateFolderFiles() const { return QDir(m_temp.filePath(u"Update_002"_s)).entryList(QDir::Files); }
+    QString UpdateFolder() const
+    {
+        return m_temp.filePath(u"velmora-"_s + QString::number(::geteuid()) + u"/Update_002"_s);
+    }
+    QStringList UpdateFolderFiles() const { return QDir(UpdateFolder()).entryList(QDir::Files); }
 
     velmora::test::CLoopbackServer m_server;
     QTemporaryDir m_temp;
@@ -68,5 +77,41 @@ TEST_F(CUpdateCliFixture, ErrorsExitTwo)
         EXPECT_EQ(run.exitCode, 2) << arguments.join(u' ').toStdString();
         EXPECT_TRUE(run.out.isEmpty());
         EXPECT_FALSE(run.err.isEmpty());
+    }
+}
+
+TEST_F(CUpdateCliFixture, AnErrorPageIsNoManifest)
+{
+    const velmora::test::SRun run = Run({u"--check"_s, u"--host"_s, m_server.Host()}); // nothing published: 404
+    EXPECT_EQ(run.exitCode, 2);
+    EXPECT_TRUE(run.err.contains("(download code 2)")) << run.err.constData();
+    EXPECT_TRUE(run.out.isEmpty());
+    EXPECT_TRUE(UpdateFolderFiles().isEmpty());
+}
+
+// Another local user prepares the shared temporary folder before we run: the update folder's
+// old fixed name, and a link at the name of our own folder to a folder of theirs, both with
+// links to a file of ours where the manifest is written. Nothing of theirs is used.
+TEST_F(CUpdateCliFixture, OtherUsersCannotSteerTheUpdateFolder)
+{
+    ::chmod(QFile::encodeName(m_temp.path()).constData(), 01777);
+    QTemporaryDir mine;
+    const QString victim = mine.filePath(u"victim.txt"_s);
+    velmora::test::WriteBytes(victim, "precious");
+    QTemporaryDir theirs;
+    for (const QString &folder : {m_temp.filePath(u"Update_002"_s), theirs.filePath(u"Update_002"_s)}) {
+        ASSERT_TRUE(QDir().mkpath(folder));
+        for (const QString &name : {u"update.ini.part"_s, u"update.ini"_s})
+            ASSERT_TRUE(QFile::link(victim, folder + u'/' + name));
+    }
+    ASSERT_TRUE(QFile::link(theirs.path(), m_temp.filePath(u"velmora-"_s + QString::number(::geteuid()))));
+
+    Publish(QByteArray(kManifest).replace("%1", "1.0.0.16"));
+    const velmora::test::SRun run = Run({u"--check"_s, u"--host"_s, m_server.Host()});
+    EXPECT_EQ(run.exitCode, 1) << run.err.constData();
+    EXPECT_EQ(velmora::test::ReadBytes(victim), "precious");
+    for (const QString &folder : {m_temp.filePath(u"Update_002"_s), theirs.filePath(u"Update_002"_s)}) {
+        EXPECT_EQ(QDir(folder).entryList(QDir::Files | QDir::System).size(), 2);
+        EXPECT_TRUE(QFileInfo(folder + u"/update.ini"_s).isSymLink());
     }
 }

@@ -10,13 +10,17 @@
 #include "widgets/ui/TraceView.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSplitter>
+#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 
 using namespace velmora;
 using namespace Qt::Literals::StringLiterals;
@@ -267,4 +271,44 @@ TEST_F(MainFrame, PlaylistShowsTheGridLogsEachFileAndKeepsMoveOff)
     QTest::mouseClick(&view.Button(IDC_CLEAR), Qt::LeftButton);
     EXPECT_EQ(view.Grid().GetItemCount(), 0);
     EXPECT_FALSE(view.Button(IDC_CLEAR).isEnabled());
+}
+
+// One notes file of the same name per artist folder, all ticked by the check: Move takes the
+// first into the target and never offers to put a later one over it.
+TEST_F(MainFrame, MoveNeverOffersToReplaceWhatItMovedItself)
+{
+    test::CScriptedPrompt prompt; // would record any question
+    SetMessagePrompt(&prompt);
+    for (const QString &artist : {u"Abba"_s, u"Blur"_s, u"Cher"_s})
+        test::WriteBytes(Library(artist + u"/Folder Notes.xyz"_s), (u"nothing to learn of "_s + artist).toUtf8());
+    QTemporaryDir target;
+    CMainFrame frame;
+    QTest::mouseClick(&frame.View().SubFolderBox(), Qt::LeftButton);
+    frame.View().CheckFolder(Library(), 1);
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, &target] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        timer->stop();
+        timer->deleteLater();
+        dialog->setDirectory(target.path());
+        static_cast<QDialog *>(dialog)->accept();
+    });
+    timer->start(20);
+    QTest::mouseClick(&frame.View().Button(IDC_MOVE), Qt::LeftButton);
+    SetMessagePrompt(nullptr);
+
+    EXPECT_TRUE(prompt.m_messages.isEmpty()) << prompt.m_messages.join(u'|').toStdString();
+    EXPECT_EQ(test::ReadBytes(QDir(target.path()).filePath(u"Folder Notes.xyz"_s)), "nothing to learn of Abba");
+    EXPECT_TRUE(QFileInfo::exists(Library(u"Blur/Folder Notes.xyz"_s)));
+    EXPECT_TRUE(QFileInfo::exists(Library(u"Cher/Folder Notes.xyz"_s)));
+    int ticked = 0;
+    for (int row = 0; row < frame.View().DirItems().GetItemCount(); ++row)
+        ticked += frame.View().DirItems().Item(row).IsChecked() ? 1 : 0;
+    EXPECT_EQ(ticked, 2);
+    EXPECT_EQ(test::DecodeRunLog(test::ReadBytes(DataFile(u"error.log"_s)))
+                  .filter(u"MoveFile failed: a file of this name was moved there by this Move"_s)
+                  .size(),
+              2);
 }
