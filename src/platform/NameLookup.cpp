@@ -50,11 +50,14 @@ namespace {
 constexpr qsizetype kMaxFoldersKept = 256;
 
 constexpr qint64 kSecondNs = 1'000'000'000;
+// A listing looked at this recently is taken without asking the folder again: a playlist's
+// rows come one after another, mostly from one folder.
+constexpr qint64 kRecheckAfterNs = 100'000'000;
 
-qint64 NowNs()
+qint64 ClockNs(clockid_t clock)
 {
     timespec now {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
+    ::clock_gettime(clock, &now);
     return qint64(now.tv_sec) * kSecondNs + now.tv_nsec;
 }
 
@@ -67,26 +70,45 @@ qint64 FolderChangeTime(const QString &folder)
     return qint64(info.st_mtim.tv_sec) * kSecondNs + info.st_mtim.tv_nsec;
 }
 
+// The folder above a folder path ("/a/b/" and "/a/b" give "/a/"), and the step left out.
+bool PeelLastStep(QString &folder, QString &step)
+{
+    const qsizetype end = folder.endsWith(u'/') ? folder.size() - 2 : folder.size() - 1;
+    const qsizetype cut = end < 0 ? -1 : folder.lastIndexOf(u'/', end);
+    if (cut < 0)
+        return false;
+    step = folder.mid(cut + 1, end - cut);
+    folder.truncate(cut + 1);
+    return true;
+}
+
 } // namespace
 
 const CNoCaseNames::SFolder *CNoCaseNames::Listing(const QString &folder)
 {
+    const qint64 now = ClockNs(CLOCK_MONOTONIC);
+    const auto known = m_folders.find(folder);
+    if (known != m_folders.end() && now - known->nCheckedAt < kRecheckAfterNs)
+        return &*known;
     const qint64 changed = FolderChangeTime(folder);
     if (changed < 0)
         return nullptr;
     // A folder changed within the second before it was read may have changed again since
     // without a new time (coarse file-system clocks): such a listing is not trusted again.
-    const auto known = m_folders.constFind(folder);
-    if (known != m_folders.cend() && known->nChangeTime == changed && changed + kSecondNs < known->nReadTime)
+    if (known != m_folders.end() && known->nChangeTime == changed && changed + kSecondNs < known->nReadTime) {
+        known->nCheckedAt = now;
         return &*known;
+    }
     std::unique_ptr<DIR, DirCloser> dir(opendir(EncodeNativeName(folder).constData()));
     if (!dir)
         return nullptr;
     SFolder listing;
     listing.nChangeTime = changed;
-    listing.nReadTime = NowNs();
+    listing.nReadTime = ClockNs(CLOCK_REALTIME);
+    listing.nCheckedAt = now;
     while (const dirent *entry = readdir(dir.get())) {
         const QString name = DecodeNativeName(QByteArrayView(entry->d_name));
+        listing.names.insert(name);
         QString &kept = listing.byFoldedName[name.toCaseFolded()];
         if (kept.isEmpty() || name < kept)
             kept = name;
@@ -96,18 +118,6 @@ const CNoCaseNames::SFolder *CNoCaseNames::Listing(const QString &folder)
     return &*m_folders.insert(folder, std::move(listing));
 }
 
-QString CNoCaseNames::ResolveStep(const QString &folder, const QString &name)
-{
-    const QString exact = Join(folder, name);
-    if (QueryFileStatus(exact))
-        return exact;
-    const SFolder *listing = Listing(folder);
-    if (!listing)
-        return {};
-    const QString found = listing->byFoldedName.value(name.toCaseFolded());
-    return found.isEmpty() ? QString() : Join(folder, found);
-}
-
 QString CNoCaseNames::Resolve(const QString &folder, const QString &relative)
 {
     if (folder.isEmpty() || relative.isEmpty())
@@ -115,22 +125,25 @@ QString CNoCaseNames::Resolve(const QString &folder, const QString &relative)
     const QString whole = Join(folder, relative);
     if (QueryFileStatus(whole))
         return whole;
-    // The deepest folder that exists as written, then each step below it in any case.
+    // The deepest folder that exists as written, then each step below it, as written when
+    // it is there and otherwise in any case.
     QString base = folder;
     QStringList steps = relative.split(u'/', Qt::SkipEmptyParts);
-    while (!QueryFileStatus(base)) {
-        const qsizetype cut = base.endsWith(u'/') ? base.lastIndexOf(u'/', base.size() - 2) : base.lastIndexOf(u'/');
-        if (cut < 0)
+    while (!Listing(base)) {
+        QString step;
+        if (!PeelLastStep(base, step))
             return {};
-        const QString step = base.mid(cut + 1).remove(u'/');
         if (!step.isEmpty())
             steps.prepend(step);
-        base = base.left(cut + 1);
     }
     for (const QString &step : std::as_const(steps)) {
-        base = ResolveStep(base, step);
-        if (base.isEmpty())
+        const SFolder *listing = Listing(base);
+        if (!listing)
             return {};
+        const QString found = listing->names.contains(step) ? step : listing->byFoldedName.value(step.toCaseFolded());
+        if (found.isEmpty())
+            return {};
+        base = Join(base, found);
     }
     return base;
 }

@@ -8,6 +8,9 @@
 #include <QFile>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 using namespace Qt::Literals::StringLiterals;
 using namespace velmora;
 
@@ -50,7 +53,9 @@ TEST(NoCaseNames, FilesOfDosDiscsAreFoundInAnyCase)
     EXPECT_TRUE(names.Resolve(dir.filePath(u"SONGS"_s), u"00003.mcg"_s).isEmpty());
     EXPECT_TRUE(names.Resolve(u"K:/Juke/"_s, u"00001.mcg"_s).isEmpty());
 
-    // A file added after the folder was read is still found.
+    // A file added after the folder was read is found once the listing is looked at again
+    // (a tenth of a second later at most).
     test::WriteBytes(dir.filePath(u"SONGS/00003.MCG"_s), "x");
+    std::this_thread::sleep_for(std::chrono::milliseconds(150));
     EXPECT_EQ(names.Resolve(dir.filePath(u"SONGS"_s), u"00003.mcg"_s), dir.filePath(u"SONGS/00003.MCG"_s));
 }
