@@ -10,8 +10,9 @@ void _ITEMINFO::SetPath(const QString &path)
 
 void _ITEMINFO::SetFileNames(const QStringList &names)
 {
-    astrFileNames = names;
     szFileName = names.join(u';');
+    bOneFile = names.size() == 1 && names.first().size() <= szFileName.kMaxLength;
+    astrFileNames = bOneFile ? QStringList() : names;
 }
 
 QString _ITEMINFO::FullPath() const
@@ -21,6 +22,8 @@ QString _ITEMINFO::FullPath() const
 
 QStringList _ITEMINFO::FileNames() const
 {
+    if (bOneFile)
+        return {szFileName.Text()};
     if (!astrFileNames.isEmpty())
         return astrFileNames;
     return szFileName.Text().split(u';', Qt::SkipEmptyParts);

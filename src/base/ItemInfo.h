@@ -51,7 +51,8 @@ struct _ITEMINFO
     // Whatever opens, moves or compares a row's files asks FullPath(), FileNames() or
     // FilePaths(), never those two texts.
     QString strFullPath;       // the row's path, whole; empty: szPath is all there is
-    QStringList astrFileNames; // the row's file names; empty: szFileName split at ";"
+    QStringList astrFileNames; // the row's file names, when it has more than one
+    bool bOneFile = false;     // the row stands for the one file szFileName names
 
     // Sets szPath and the whole path together.
     void SetPath(const QString &path);
@@ -61,7 +62,8 @@ struct _ITEMINFO
     QString FullPath() const;
     // The names of the row's files in list order: one for a plain row, every file of a merged
     // song. Rows that got their list from a playlist or song list, where names are joined
-    // by ";", have szFileName split at ";" (empty parts skipped).
+    // by ";", have szFileName split at ";" (empty parts skipped). Most rows stand for one
+    // file, which szFileName holds whole, so they keep no list of their own.
     QStringList FileNames() const;
     // The full path of each of the row's files: FullPath() first, the others beside it.
     QStringList FilePaths() const;

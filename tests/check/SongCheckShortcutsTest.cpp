@@ -80,7 +80,7 @@ void EraseEachMergedRow(CDirItemList &list)
                     ++removed;
                 }
             }
-            list.Item(n).szFileName = fileList;
+            list.Item(n).SetFileNames(fileList.split(u';'));
         }
         if (n < list.GetItemCount())
             WriteLog(Progress, u"LIST, Item FileMerge %s\r\n", LogSafePath(list.Item(n).szFileName));
