@@ -10,6 +10,10 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <chrono>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace Qt::Literals::StringLiterals;
 
@@ -107,6 +111,35 @@ QStringList CLogCapture::DirectoryLog() const
 QStringList CLogCapture::ErrorLog() const
 {
     return DecodeRunLog(ReadBytes(m_dir.filePath(u"error.log"_s)));
+}
+
+CStuckPipe::CStuckPipe(const QString &path, int rescueAfterMs)
+    : m_path(path)
+{
+    m_made = ::mkfifo(QFile::encodeName(path).constData(), 0600) == 0;
+    if (!m_made)
+        return;
+    m_rescuer = std::thread([this, rescueAfterMs] {
+        const auto start = std::chrono::steady_clock::now();
+        while (!m_done.load()) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+            if (std::chrono::steady_clock::now() - start < std::chrono::milliseconds(rescueAfterMs))
+                continue;
+            // Succeeds only while a reader waits; closing at once gives that reader its end.
+            const int fd = ::open(QFile::encodeName(m_path).constData(), O_WRONLY | O_NONBLOCK | O_CLOEXEC);
+            if (fd >= 0) {
+                m_rescued.store(true);
+                ::close(fd);
+            }
+        }
+    });
+}
+
+CStuckPipe::~CStuckPipe()
+{
+    m_done.store(true);
+    if (m_rescuer.joinable())
+        m_rescuer.join();
 }
 
 namespace {

@@ -8,6 +8,9 @@
 #include <QStringList>
 #include <QTemporaryDir>
 
+#include <atomic>
+#include <thread>
+
 namespace velmora::test {
 
 // Writes bytes to a file, creating its folder; fails the test when that is impossible.
@@ -47,6 +50,27 @@ public:
         return EPromptAnswer::Cancel;
     }
     QStringList m_messages;
+};
+
+// A named pipe that nobody writes to, made at path. Something that opens it to read would
+// wait forever; after rescueAfterMs the pipe's other end is opened now and then, so such a
+// test ends (and fails) instead of hanging. Rescued() says whether that was needed.
+class CStuckPipe
+{
+public:
+    CStuckPipe(const QString &path, int rescueAfterMs = 5000);
+    ~CStuckPipe();
+    CStuckPipe(const CStuckPipe &) = delete;
+    CStuckPipe &operator=(const CStuckPipe &) = delete;
+    bool Made() const { return m_made; }
+    bool Rescued() const { return m_rescued.load(); }
+
+private:
+    QString m_path;
+    bool m_made = false;
+    std::atomic<bool> m_done{false};
+    std::atomic<bool> m_rescued{false};
+    std::thread m_rescuer;
 };
 
 // Moves the settings store into a temporary folder for its lifetime.

@@ -33,12 +33,11 @@ QString WithoutTrailingSlashes(QString folder)
     return folder;
 }
 
-// A path or name cut to its field no longer names the row's file: its last part must be the
-// row's first name, or the move could reach some other file.
+// The whole path must end in the row's first name, or the move could reach some other file.
 QString RowProblem(const _ITEMINFO &item)
 {
-    const QString first = item.szFileName.Text().section(u';', 0, 0);
-    const QString path = item.szPath.Text();
+    const QString first = item.FileNames().value(0);
+    const QString path = item.FullPath();
     if (first.isEmpty() || first.contains(u'/') || first == u"."_s || first == u".."_s)
         return u"the row has no usable file name"_s;
     if (path.mid(path.lastIndexOf(u'/') + 1) != first)
@@ -102,7 +101,9 @@ void Fail(SMoveRun &run, const SPlannedMove &move, const QString &reason)
 void MoveOneRow(SMoveRun &run, int row)
 {
     _ITEMINFO &item = run.list.Item(row);
-    SPlannedMove move{row, item.szPath.Text(), MoveTargetPath(run.summary.strTargetFolder, item.szFileName), false};
+    const QString first = item.FileNames().value(0);
+    const QString folder = run.summary.strTargetFolder;
+    SPlannedMove move{row, item.FullPath(), folder.endsWith(u'/') ? folder + first : folder + u'/' + first, false};
     QString problem = RowProblem(item);
     const bool sameFile = problem.isEmpty() && IsSameFile(run.fileSystem, move.strSource, move.strTarget);
     if (sameFile)
@@ -110,7 +111,6 @@ void MoveOneRow(SMoveRun &run, int row)
     else if (problem.isEmpty() && run.movedHere.Holds(run.fileSystem, move.strTarget))
         problem = QString::fromUtf16(kMovedHereReason);
     if (problem.isEmpty() && run.fileSystem.Status(move.strTarget, false, nullptr) == 0) {
-        const QString first = item.szFileName.Text().section(u';', 0, 0);
         const QString question = Format(u"(%s) already exists in TARGET folder. \n\nDo you want overwrite ?", first);
         if (MessagePrompt().AskYesNoCancel(question) != EPromptAnswer::Yes) {
             run.summary.kept.append(move);

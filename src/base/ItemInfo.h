@@ -3,6 +3,7 @@
 #include "base/BoundedText.h"
 #include "platform/FileTime.h"
 
+#include <QStringList>
 #include <array>
 
 namespace velmora {
@@ -45,7 +46,31 @@ struct _ITEMINFO
     CBoundedText<96> szMemo;
     CBoundedText<260> szResult;
 
+    // Where the row's files really are. szPath and szFileName are what the lists show and the
+    // run logs print: cut to their fields, the names joined by ";" (which a name may hold).
+    // Whatever opens, moves or compares a row's files asks FullPath(), FileNames() or
+    // FilePaths(), never those two texts.
+    QString strFullPath;       // the row's path, whole; empty: szPath is all there is
+    QStringList astrFileNames; // the row's file names, when it has more than one
+    bool bOneFile = false;     // the row stands for the one file szFileName names
+
+    // Sets szPath and the whole path together.
+    void SetPath(const QString &path);
+    // Sets the row's files and szFileName, their ";"-joined form.
+    void SetFileNames(const QStringList &names);
+    // The row's path, whole even when szPath had to be cut.
+    QString FullPath() const;
+    // The names of the row's files in list order: one for a plain row, every file of a merged
+    // song. Rows that got their list from a playlist or song list, where names are joined
+    // by ";", have szFileName split at ";" (empty parts skipped). Most rows stand for one
+    // file, which szFileName holds whole, so they keep no list of their own.
+    QStringList FileNames() const;
+    // The full path of each of the row's files: FullPath() first, the others beside it.
+    QStringList FilePaths() const;
+
     bool IsFolder() const { return (dwFileAttributes & 0x10) != 0; }
+    // Neither folder nor regular file (a pipe, socket or device): listed, never opened.
+    bool IsDevice() const { return (dwFileAttributes & 0x40) != 0; }
     int MarkClass() const { return int((dwFlags & ITEM_MARK_MASK) >> ITEM_MARK_SHIFT); }
     bool IsWalkItem() const { return (dwFlags & (ITEM_WALK | ITEM_NOT_WALK)) == ITEM_WALK; }
     bool IsDetailsLoaded() const { return (dwFlags & ITEM_DETAILS_LOADED) != 0; }

@@ -3,6 +3,7 @@
 #include "base/TraceSink.h"
 #include "base/UserPaths.h"
 #include "platform/MessagePump.h"
+#include "platform/NativeName.h"
 
 namespace velmora {
 
@@ -33,8 +34,11 @@ void CRunLogs::CloseRunLogs()
     m_errorLog.Close();
 }
 
-void CRunLogs::Record(int kind, const QString &message)
+void CRunLogs::Record(int kind, const QString &text)
 {
+    // Names that were not valid UTF-8 on disk would put lone surrogates into the UTF-16
+    // logs; their bytes are written as "\xHH" instead.
+    const QString message = PrintableNativeName(text, false);
     if (m_sink)
         m_sink->AddTraceLine(TracePaneLine(QTime::currentTime(), message), kind);
     m_directoryLog.Append(message);

@@ -4,6 +4,7 @@
 #include "check/DirListObserver.h"
 #include "inspect/FileList.h"
 #include "platform/FindFile.h"
+#include "platform/StopRequest.h"
 #include "widgets/ShGetFileInfo.h"
 
 namespace velmora {
@@ -20,6 +21,7 @@ CDirItemList::CCheckScope::CCheckScope(CDirItemList &list)
 {
     m_list.m_bChecking = true;
     m_list.m_bStopRequested = false;
+    CStopRequest::Clear();
     if (m_list.m_observer)
         m_list.m_observer->OnBusyChanged(true);
 }
@@ -30,6 +32,15 @@ CDirItemList::CCheckScope::~CCheckScope()
     if (m_list.m_observer)
         m_list.m_observer->OnBusyChanged(false);
     m_list.m_bStopRequested = false;
+    CStopRequest::Clear();
+}
+
+void CDirItemList::RequestStop()
+{
+    if (!m_bChecking)
+        return;
+    m_bStopRequested = true;
+    CStopRequest::Raise();
 }
 
 bool CDirItemList::AddListItem(const SFindRecord &record, const QString &path, int duration)
@@ -44,8 +55,8 @@ bool CDirItemList::AddListItem(const SFindRecord &record, const QString &path, i
     item.ftLastAccessTime = record.ftLastAccessTime;
     item.ftLastWriteTime = record.ftLastWriteTime;
     item.nFileSize = record.nFileSize;
-    item.szFileName = record.cFileName;
-    item.szPath = path;
+    item.SetFileNames({record.cFileName});
+    item.SetPath(path);
     item.nDuration = duration;
     item.anSettings[5] = 0xFFF7;
 
@@ -65,6 +76,7 @@ bool CDirItemList::StopBeforeFile(int done, int total)
 {
     if (m_observer)
         m_observer->OnProgress(done, total);
+    m_bStopRequested = m_bStopRequested || CStopRequest::IsRaised();
     if (!m_bStopRequested)
         return false;
     WriteLog(Plain, u"LIST, Check stopped by the user after %d of %d files\r\n", done, total);

@@ -46,12 +46,15 @@ public:
     };
     bool IsChecking() const { return m_bChecking; }
 
-    // The user asked a running check to end: it stops before its next file, keeps the rows
-    // so far and says so in the run logs. A new check clears the request.
-    void RequestStop() { m_bStopRequested = m_bChecking; }
+    // The user asked a running check to end: an outside tool it waits for ends at once, the
+    // check stops before its next file, keeps the rows so far and says so in the run logs.
+    // A new check clears the request. A stop request raised elsewhere (CStopRequest) counts
+    // the same.
+    void RequestStop();
     bool IsStopRequested() const { return m_bStopRequested; }
-    // Called before each file of the per-file pass: reports progress, and when a stop was
-    // asked for writes the line that says so and returns true.
+    // Called before each file of the per-file pass, and again once its results are in (a stop
+    // meanwhile may have cut its tools short, so they are not taken): reports progress, and
+    // when a stop was asked for writes the line that says so and returns true.
     bool StopBeforeFile(int done, int total);
 
     int GetItemCount() const { return m_items.GetSize(); }

@@ -19,7 +19,7 @@ QString DurationText(int seconds)
 QString RawCellText(const _ITEMINFO &item, int column)
 {
     switch (column) {
-    case 0: return item.szFileName.Text().section(u';', 0, 0);
+    case 0: return item.FileNames().value(0);
     case 1: return item.szType;
     case 2: return item.szTitle;
     case 3: return item.szArtist;
@@ -72,7 +72,7 @@ QString FolderToOpen(const _ITEMINFO &item)
 {
     if (!item.IsFolder())
         return {};
-    const QString path = item.szPath;
+    const QString path = item.FullPath();
     if (item.szFileName.Text() != u".."_s)
         return path;
     const QString folder = WithoutTrailingDotsAndSeparators(path);
@@ -84,13 +84,7 @@ QString FolderToOpen(const _ITEMINFO &item)
 
 QStringList RowFiles(const _ITEMINFO &item)
 {
-    QStringList names;
-    SplitFileList(item.szFileName, names);
-    QStringList files{item.szPath.Text()};
-    const QString folder = FolderOf(item.szPath);
-    for (qsizetype i = 1; i < names.size(); ++i)
-        files.append(folder + names.at(i));
-    return files;
+    return item.FilePaths();
 }
 
 bool ToggleCheck(CDirItemList &list, int row)

@@ -34,7 +34,8 @@ QString ToolTip(const _ITEMINFO &item);
 // The folder a double-click opens: the row's path, or for ".." the parent of the folder the
 // row sits in; empty for file rows.
 QString FolderToOpen(const _ITEMINFO &item);
-// The files on disk a row stands for: the first is its path, the others sit beside it.
+// The files on disk a row stands for (_ITEMINFO::FilePaths): the first is its path, the
+// others sit beside it.
 QStringList RowFiles(const _ITEMINFO &item);
 
 // Inverts the tick of a marked row; false (nothing changed) for an unmarked one.

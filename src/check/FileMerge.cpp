@@ -5,32 +5,28 @@
 #include "inspect/FileList.h"
 #include "inspect/SongGrouping.h"
 
-#include <QVarLengthArray>
-
 namespace velmora {
 
 namespace {
 
-// Removes `count` rows from `first` on, passing over the rows that hold firstName, and
-// returns where the rows that are left now begin. Rows before `first` are never touched, so
-// instead of closing each gap at once (moving every later row, for every song) the rows
-// passed over slide up to just before the end of the scan and `first` moves past the gap.
-int RemoveMergedRows(CArray<_ITEMINFO> &items, int first, int count, const QString &firstName)
+// The song is items[first] and the `joined` rows after it, side by side in directory order.
+// The row of the list's first file stays (the song takes its path), moved to the group's last
+// place; the others are left behind for the merge to drop. Rows outside the group are never
+// touched, whatever their names: a file whose name differs from the first one only in case
+// is another file. Returns the kept row's new index.
+int KeepFirstFileRow(CArray<_ITEMINFO> &items, int first, int joined, const QString &firstName)
 {
-    QVarLengthArray<int, 8> kept;
-    int index = first;
-    for (int removed = 0; removed < count && index < items.GetSize(); ++index) {
-        if (items[index].szFileName.Text().compare(firstName, Qt::CaseInsensitive) == 0)
-            kept.append(index);
-        else
-            ++removed;
+    const int last = first + joined;
+    int kept = first;
+    for (int index = first; index <= last; ++index) {
+        if (items[index].FileNames().value(0) == firstName) {
+            kept = index;
+            break;
+        }
     }
-    int to = index;
-    for (qsizetype k = kept.size() - 1; k >= 0; --k) {
-        if (--to != kept.at(k))
-            items[to] = std::move(items[kept.at(k)]);
-    }
-    return to;
+    if (kept != last)
+        items[last] = std::move(items[kept]);
+    return last;
 }
 
 } // namespace
@@ -45,13 +41,11 @@ void FileMerge(CDirItemList &list)
     for (int next = 0; next < items.GetSize(); ++next, ++done) {
         const bool walkItem = items[next].IsWalkItem();
         if (walkItem) {
-            QString fileList;
-            const int joined = GroupSongFiles(items, next, fileList);
+            QStringList members;
+            const int joined = GroupSongFiles(items, next, members);
             if (joined > 0) {
-                next = RemoveMergedRows(items, next, joined, fileList.section(u';', 0, 0));
-                if (next >= items.GetSize())
-                    break;
-                items[next].szFileName = fileList;
+                next = KeepFirstFileRow(items, next, joined, members.first());
+                items[next].SetFileNames(members);
             }
         }
         if (done != next)

@@ -3,6 +3,7 @@
 #include "base/RunLogs.h"
 #include "check/ItemDetails.h"
 #include "base/ItemInfo.h"
+#include "check/ToolTimeOutLines.h"
 #include "inspect/FileList.h"
 #include "inspect/MediaAnalysis.h"
 #include "platform/FileStatus.h"
@@ -33,15 +34,11 @@ bool IsFullResult(const QStringList &result)
 // one set, so a file read only by the media library (slow, and without side effects) is
 // left unread, its result empty, when a later file of the song gives a full result. Songs
 // are usually graphics first, then tagged audio, so most graphics files are never opened.
-SSongFileResults ReadSongFiles(const QString &fileNames, const QString &path)
+SSongFileResults ReadSongFiles(const QStringList &paths)
 {
     SSongFileResults read;
-    QStringList names;
-    SplitFileList(fileNames, names);
-    const QString folder = FolderOf(path);
     QStringList files;
-    for (const QString &name : std::as_const(names)) {
-        const QString file = folder + name;
+    for (const QString &file : paths) {
         if (!QueryFileStatus(file)) {
             read.strMissingPath = file;
             break;
@@ -49,16 +46,25 @@ SSongFileResults ReadSongFiles(const QString &fileNames, const QString &path)
         files.append(file);
     }
     read.results.resize(files.size());
+    const auto readOne = [&read](const QString &file) {
+        TakeToolTimeOuts();
+        QStringList result = ReadOneSongFile(file);
+        for (SToolTimeOut timeOut : TakeToolTimeOuts()) {
+            timeOut.strFile = file;
+            read.timeOuts.append(timeOut);
+        }
+        return result;
+    };
     QList<bool> deferred(files.size(), false);
     for (qsizetype i = 0; i < files.size(); ++i) {
         deferred[i] = AnalysedByMediaLibraryOnly(files.at(i));
         if (!deferred.at(i))
-            read.results[i] = ReadOneSongFile(files.at(i));
+            read.results[i] = readOne(files.at(i));
     }
     bool laterFull = false;
     for (qsizetype i = files.size() - 1; i >= 0; --i) {
         if (deferred.at(i) && !laterFull)
-            read.results[i] = ReadOneSongFile(files.at(i));
+            read.results[i] = readOne(files.at(i));
         laterFull = laterFull || IsFullResult(read.results.at(i));
     }
     return read;
@@ -79,13 +85,13 @@ int LoadMediaFile(_ITEMINFO &item, const SSongFileResults *readAhead)
     if (item.IsDetailsLoaded())
         return 1;
 
-    QStringList names;
-    if (SplitFileList(item.szFileName, names) == 0) {
+    if (item.FileNames().isEmpty()) {
         WriteLog(Problem, u"ERROR, LoadMediaFile -1\r\n");
         item.szResult = u"LoadMediaFile -1"_s;
         return 0;
     }
-    const SSongFileResults read = readAhead ? *readAhead : ReadSongFiles(item.szFileName, item.szPath);
+    const SSongFileResults read = readAhead ? *readAhead : ReadSongFiles(item.FilePaths());
+    WriteToolTimeOutLines(read.timeOuts);
     // Every file of the song is read; a later one overwrites what an earlier one gave.
     for (const QStringList &result : read.results)
         ApplyAnalysisResult(item, result);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "widgets/ProcessRunner.h"
+
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -14,10 +16,12 @@ struct SSongFileResults
 {
     QList<QStringList> results;
     QString strMissingPath; // the path of the first missing file, if any
+    QList<SToolTimeOut> timeOuts; // outside tools ended at their time limit meanwhile
 };
 
-// Reads the files of a row (no logging, no change to the row): safe on a worker thread.
-SSongFileResults ReadSongFiles(const QString &fileNames, const QString &path);
+// Reads the files of a row, given as full paths (_ITEMINFO::FilePaths), without logging or
+// changing the row: safe on a worker thread.
+SSongFileResults ReadSongFiles(const QStringList &files);
 
 // Reads tags and playing time of every file of a song row. Returns 1 on success or when
 // there is nothing to do, 0 on an error (the result text then names it). With readAhead the

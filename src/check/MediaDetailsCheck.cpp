@@ -7,6 +7,7 @@
 #include "check/MediaReport.h"
 #include "check/ProblemMarking.h"
 #include "check/ReadAhead.h"
+#include "check/ToolTimeOutLines.h"
 #include "inspect/FileList.h"
 #include "inspect/KaraokeIdentification.h"
 #include "inspect/MediaAnalysis.h"
@@ -29,13 +30,21 @@ struct SExamination
     SKaraokeIdentity identity;
     QStringList analysis;
     bool bAnalysed = false;
+    QList<SToolTimeOut> timeOuts;
 };
 
-SExamination Examine(const QString &path, bool folder, EReportEngine engine)
+// What the walk said an entry is. A pipe, socket or device is never opened: nothing can be
+// learnt of it, so it ends like an unreadable file.
+enum class EEntryKind { File, Folder, Device };
+
+SExamination Examine(const QString &path, EEntryKind kind, EReportEngine engine)
 {
     SExamination found;
-    found.bFolder = folder;
-    if (!folder) {
+    found.bFolder = kind == EEntryKind::Folder;
+    if (kind == EEntryKind::Device)
+        return found;
+    TakeToolTimeOuts();
+    if (!found.bFolder) {
         found.summaries = ParseToolReport(MediaReportLines(engine, path));
         if (!found.summaries.strGeneral.isEmpty())
             IdentifyKaraokeFileByExtension(path, found.summaries.strGeneral, found.summaries.strVideo,
@@ -43,13 +52,23 @@ SExamination Examine(const QString &path, bool folder, EReportEngine engine)
         if (found.summaries.strDuration.isEmpty())
             found.identity = IdentifyKaraokeFileByContent(path);
     }
-    const bool known = folder || !found.summaries.strDuration.isEmpty()
+    const bool known = found.bFolder || !found.summaries.strDuration.isEmpty()
                     || (!found.identity.strFormat.isEmpty() && found.identity.bAccepted);
     if (!known) {
         AnalyseMediaFile(path, found.analysis);
         found.bAnalysed = true;
     }
+    found.timeOuts = TakeToolTimeOuts();
+    for (SToolTimeOut &timeOut : found.timeOuts)
+        timeOut.strFile = path;
     return found;
+}
+
+EEntryKind KindOf(const _ITEMINFO &item)
+{
+    if (item.szType.Text().compare(u"Folder"_s, Qt::CaseInsensitive) == 0)
+        return EEntryKind::Folder;
+    return item.IsDevice() ? EEntryKind::Device : EEntryKind::File;
 }
 
 void TakeToolSummaries(_ITEMINFO &item, const SToolSummaries &summaries)
@@ -74,6 +93,7 @@ void ApplyExamination(CDirItemList &list, int e, const SExamination &found)
 {
     _ITEMINFO &item = list.Item(e);
     WriteLog(Progress, u"LOAD, LoadMediaFile %s\r\n", LogSafePath(item.szPath));
+    WriteToolTimeOutLines(found.timeOuts);
     if (found.bFolder) {
         // A folder is never described or marked; reading it as a file could learn nothing.
         item.dwFlags |= ITEM_DETAILS_LOADED;
@@ -101,19 +121,22 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
 
     // The workers read only these copies, never the rows the check updates.
     QStringList paths;
-    QList<bool> folders;
+    QList<EEntryKind> kinds;
     for (int e = 0; e < list.GetItemCount(); ++e) {
-        paths.append(list.Item(e).szPath);
-        folders.append(list.Item(e).szType.Text().compare(u"Folder"_s, Qt::CaseInsensitive) == 0);
+        paths.append(list.Item(e).FullPath());
+        kinds.append(KindOf(list.Item(e)));
     }
     AnsiCodePage(); // read the setting once, before any worker needs it
     const EReportEngine engine = list.m_tuning.engine;
     CReadAhead<SExamination> examinations(int(paths.size()), list.m_tuning.nJobs,
-                                          [&](int e) { return Examine(paths.at(e), folders.at(e), engine); });
+                                          [&](int e) { return Examine(paths.at(e), kinds.at(e), engine); });
     for (int e = 0; e < list.GetItemCount(); ++e) {
         if (list.StopBeforeFile(e, list.GetItemCount()))
             break;
-        ApplyExamination(list, e, examinations.Take(e));
+        const SExamination found = examinations.Take(e);
+        if (list.StopBeforeFile(e, list.GetItemCount()))
+            break;
+        ApplyExamination(list, e, found);
         list.RedrawRow(e);
     }
     list.ShowAllRows();

@@ -4,18 +4,29 @@
 #include "check/DirItemList.h"
 #include "inspect/UnknownMedia.h"
 
+#include <optional>
+
 namespace velmora {
 
 namespace {
 
-// The path before its last "."; false when the path has none.
-bool PathWithoutExtension(const QString &path, QString *base)
+// A file's companion key: its folder and the base of its own name (before the name's last
+// "."). Only the name counts: a dot in a folder name ("Vol.2/README") makes no base, and a
+// name without a dot has no companions.
+struct SCompanionKey
 {
+    QString strFolder;
+    QString strBase;
+};
+
+std::optional<SCompanionKey> CompanionKeyOf(const _ITEMINFO &item)
+{
+    const QString path = item.FullPath();
+    const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
     const qsizetype dot = path.lastIndexOf(u'.');
-    if (dot < 0)
-        return false;
-    *base = path.left(dot);
-    return true;
+    if (dot < nameStart)
+        return std::nullopt;
+    return SCompanionKey{path.left(nameStart), path.mid(nameStart, dot - nameStart)};
 }
 
 } // namespace
@@ -23,21 +34,25 @@ bool PathWithoutExtension(const QString &path, QString *base)
 void MarkProblemFile(CDirItemList &list, int e)
 {
     _ITEMINFO &item = list.Item(e);
-    const SUnknownMedia unknown = DescribeUnknownMedia(item.szPath, item.szType);
+    // The kind of file comes from its real name; the line shows the path as the row does.
+    const SUnknownMedia unknown = DescribeUnknownMedia(item.FullPath(), item.szType, item.szPath);
     WriteLogMessage(Problem, unknown.strLogLine);
     if (unknown.bSetsResult)
         item.szResult = unknown.strResult;
     item.dwFlags |= ITEM_MARK_PROBLEM | ITEM_CHECKED;
 
-    QString base;
-    if (!PathWithoutExtension(item.szPath, &base))
+    const std::optional<SCompanionKey> key = CompanionKeyOf(item);
+    if (!key)
         return;
+    // Companions are files of the same folder (a folder is never one) whose own names share
+    // the base, in any case.
     for (int i = 0; i < list.GetItemCount(); ++i) {
         _ITEMINFO &other = list.Item(i);
-        QString otherBase;
-        if (i == e || other.MarkClass() != 0 || !PathWithoutExtension(other.szPath, &otherBase))
+        if (i == e || other.MarkClass() != 0 || other.IsFolder())
             continue;
-        if (otherBase.compare(base, Qt::CaseInsensitive) == 0)
+        const std::optional<SCompanionKey> otherKey = CompanionKeyOf(other);
+        if (otherKey && otherKey->strFolder == key->strFolder
+            && otherKey->strBase.compare(key->strBase, Qt::CaseInsensitive) == 0)
             other.dwFlags = (other.dwFlags & ~0x20000u) | ITEM_MARK_COMPANION | ITEM_CHECKED;
     }
 }

@@ -1,5 +1,8 @@
 #pragma once
 
+#include "platform/MessagePump.h"
+
+#include <chrono>
 #include <condition_variable>
 #include <functional>
 #include <mutex>
@@ -38,12 +41,19 @@ public:
     CReadAhead(const CReadAhead &) = delete;
     CReadAhead &operator=(const CReadAhead &) = delete;
 
+    // While it waits for a worker, the interface thread keeps handling its messages, so
+    // that Stop can be pressed while a worker's tool hangs.
     T Take(int index)
     {
         if (m_workers.empty())
             return m_work(index);
         std::unique_lock<std::mutex> lock(m_mutex);
-        m_ready.wait(lock, [&] { return m_results[size_t(index)].has_value(); });
+        while (!m_ready.wait_for(lock, std::chrono::milliseconds(kPumpStepMs),
+                                 [&] { return m_results[size_t(index)].has_value(); })) {
+            lock.unlock();
+            PumpMessages();
+            lock.lock();
+        }
         T result = std::move(*m_results[size_t(index)]);
         m_results[size_t(index)].reset();
         m_taken = index + 1;
@@ -54,6 +64,7 @@ public:
 private:
     // Workers stay at most this far ahead, so a huge folder does not hold every result.
     static constexpr int kMaxAhead = 256;
+    static constexpr int kPumpStepMs = 50;
 
     void RunWorker()
     {

@@ -51,22 +51,22 @@ void WalkSongFolder(CDirItemList &list, const QString &path, QStringList &jukeRe
 // updated and logged strictly in list order either way.
 bool LoadSongRows(CDirItemList &list)
 {
-    QStringList fileNames;
-    QStringList paths;
+    QList<QStringList> files;
     QList<bool> needed;
     for (int j = 0; j < list.GetItemCount(); ++j) {
-        fileNames.append(list.Item(j).szFileName);
-        paths.append(list.Item(j).szPath);
+        files.append(list.Item(j).FilePaths());
         needed.append(NeedsSongFiles(list.Item(j)));
     }
     AnsiCodePage(); // read the setting once, before any worker needs it
-    CReadAhead<SSongFileResults> reads(int(paths.size()), list.m_tuning.nJobs, [&](int j) {
-        return needed.at(j) ? ReadSongFiles(fileNames.at(j), paths.at(j)) : SSongFileResults();
+    CReadAhead<SSongFileResults> reads(int(files.size()), list.m_tuning.nJobs, [&](int j) {
+        return needed.at(j) ? ReadSongFiles(files.at(j)) : SSongFileResults();
     });
     for (int j = 0; j < list.GetItemCount(); ++j) {
         if (list.StopBeforeFile(j, list.GetItemCount()))
             return false;
         const SSongFileResults read = reads.Take(j);
+        if (list.StopBeforeFile(j, list.GetItemCount()))
+            return false;
         LoadMediaFile(list.Item(j), &read);
         list.RedrawRow(j);
     }

@@ -57,12 +57,11 @@ QStringList ReadSongList(const QString &path)
 }
 
 // Graphics first (and, when the song has an MP3, its video too), the dashed MP3 last.
-QString OrderSongFiles(const QString &entry)
+QStringList OrderSongFiles(QStringList names)
 {
-    QStringList names = entry.split(u';');
     if (names.size() < 2)
-        return entry;
-    const bool hasMp3 = entry.contains(u".mp3"_s, Qt::CaseInsensitive);
+        return names;
+    const bool hasMp3 = names.join(u';').contains(u".mp3"_s, Qt::CaseInsensitive);
     if (names.first().endsWith(u"-.mp3"_s, Qt::CaseInsensitive))
         names.append(names.takeFirst());
     QStringList ordered;
@@ -72,12 +71,12 @@ QString OrderSongFiles(const QString &entry)
         const bool video = hasMp3 && IsAnyOf(name, {u".avi", u".wmv"});
         (graphics || video ? ordered : rest).append(name);
     }
-    return (ordered + rest).join(u';');
+    return ordered + rest;
 }
 
 struct SSongFiles
 {
-    QStringList entries;                 // file-name lists, in the order first met
+    QList<QStringList> entries;          // the file names of each song, in the order first met
     QHash<int, qsizetype> entryOfNumber;
     QHash<QString, SFindRecord> records; // by file name
 };
@@ -97,13 +96,13 @@ SSongFiles CollectSongFiles(const QString &folder)
         const auto found = files.entryOfNumber.constFind(number);
         if (found == files.entryOfNumber.cend()) {
             files.entryOfNumber.insert(number, files.entries.size());
-            files.entries.append(name);
+            files.entries.append(QStringList{name});
         } else {
-            files.entries[*found] += u';' + name;
+            files.entries[*found].append(name);
         }
         files.records.insert(name, record);
     }
-    for (QString &entry : files.entries)
+    for (QStringList &entry : files.entries)
         entry = OrderSongFiles(entry);
     return files;
 }
@@ -111,17 +110,16 @@ SSongFiles CollectSongFiles(const QString &folder)
 void AddSongRow(CDirItemList &list, const QString &folder, const SSongFiles &files, qsizetype entry,
                 const QString &line)
 {
-    const QString fileList = files.entries.at(entry);
-    const QString first = fileList.section(u';', 0, 0);
-    const auto record = files.records.constFind(first);
+    const QStringList names = files.entries.at(entry);
+    const auto record = files.records.constFind(names.first());
     if (record == files.records.cend())
         return;
-    if (!list.AddListItem(*record, folder + u'/' + first, 0))
+    if (!list.AddListItem(*record, folder + u'/' + names.first(), 0))
         return;
     // The joined line is "files|number|title|artist|...".
     const QStringList fields = line.split(u'|');
     _ITEMINFO &item = list.Item(list.GetItemCount() - 1);
-    item.szFileName = fileList;
+    item.SetFileNames(names);
     item.szTitle = fields.value(1);
     item.szArtist = fields.value(2);
     item.dwFlags |= ITEM_DETAILS_LOADED;

@@ -43,9 +43,11 @@ std::optional<quint64> NumberOfKey(const QString &key)
     return value;
 }
 
-QString FileOrderKey(const QString &fileName)
+// The first file's name without its extension; names are taken apart from the list's ";"
+// joining, which a name may hold.
+QString FileOrderKey(const _ITEMINFO &item)
 {
-    QString key = fileName.section(u';', 0, 0);
+    QString key = item.FileNames().value(0);
     const qsizetype dot = key.lastIndexOf(u'.');
     if (dot >= 0)
         key.truncate(dot);
@@ -96,7 +98,7 @@ void SortByDirectoryOrder(CDirItemList &list)
 {
     const auto makeKey = [](const _ITEMINFO &item) {
         SSortKey key = KindKey(item);
-        key.strText = item.szPath;
+        key.strText = item.FullPath();
         return key;
     };
     const auto lessByText = [](const SSortKey &a, const SSortKey &b, bool) {
@@ -110,7 +112,7 @@ void SortByFileOrder(CDirItemList &list)
     const auto makeKey = [](const _ITEMINFO &item) {
         SSortKey key = KindKey(item);
         key.strText = item.szFileName;
-        key.number = NumberOfKey(FileOrderKey(item.szFileName));
+        key.number = NumberOfKey(FileOrderKey(item));
         return key;
     };
     // With sort ascending cleared the text and number orders turn round; the check itself

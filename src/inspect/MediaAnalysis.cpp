@@ -93,10 +93,12 @@ bool ReadBranch(EBranch branch, const QString &path, QStringList &result)
 
 } // namespace
 
+// Only regular files are read: the media library opens what it is given, and a pipe or
+// device would hold it (and the check) forever.
 bool ReadMediaTags(const QString &path, QStringList &result)
 {
     result.clear();
-    if (!QueryFileStatus(path))
+    if (!QueryRegularFile(path))
         return false;
     return ReadBranch(BranchOf(path), path, result);
 }
@@ -104,7 +106,7 @@ bool ReadMediaTags(const QString &path, QStringList &result)
 bool AnalyseMediaFile(const QString &path, QStringList &result)
 {
     result.clear();
-    if (!QueryFileStatus(path))
+    if (!QueryRegularFile(path))
         return false;
     const EBranch branch = BranchOf(path);
     return ReadBranch(branch == EBranch::None ? EBranch::MediaLibrary : branch, path, result);

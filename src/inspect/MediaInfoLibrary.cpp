@@ -4,8 +4,12 @@
 #include "inspect/MediaInfoReport.h"
 #include "inspect/TextNumbers.h"
 #include "platform/NativeName.h"
+#include "platform/OpenFile.h"
+
+#include <QFile>
 
 #include <dlfcn.h>
+#include <memory>
 #include <string>
 
 namespace velmora {
@@ -98,7 +102,16 @@ bool CMediaInfo::Open(const QString &path)
 {
     if (!m_handle)
         return false;
-    m_module.m_open(m_handle, Wide(path).c_str());
+    // The library turns the name into bytes through the locale to open it; a name that
+    // would not come out as its bytes on disk (not UTF-8 there, or a locale that is not
+    // UTF-8) is handed over as this process's open descriptor of the file instead.
+    std::unique_ptr<QFile> held;
+    QString name = path;
+    if (!LocaleEncodesNameExactly(path)) {
+        held = OpenFileForRead(path);
+        name = held ? u"/proc/self/fd/"_s + QString::number(held->handle()) : QString();
+    }
+    m_module.m_open(m_handle, Wide(name).c_str());
     Option(u"Complete"_s, {});
     // Report lines end as the report lookup expects, on every platform.
     Option(u"LineSeparator"_s, u"\r\n"_s);

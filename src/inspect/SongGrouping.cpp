@@ -42,7 +42,7 @@ void MoveDashMp3ToEnd(QStringList &members)
     }
 }
 
-QString OrderedFileList(const QStringList &members)
+QStringList OrderedFileList(const QStringList &members)
 {
     QStringList graphics;
     QStringList audio;
@@ -55,26 +55,33 @@ QString OrderedFileList(const QStringList &members)
         else
             rest.append(member);
     }
-    return (graphics + audio + rest).join(u';');
+    return graphics + audio + rest;
+}
+
+// A walked row stands for one file; its name is kept apart from the list's ";" joining.
+QString NameOf(const _ITEMINFO &item)
+{
+    return item.FileNames().value(0);
 }
 
 } // namespace
 
-int GroupSongFiles(const CArray<_ITEMINFO> &items, int first, QString &fileList)
+int GroupSongFiles(const CArray<_ITEMINFO> &items, int first, QStringList &fileList)
 {
     fileList.clear();
     if (first < 0 || first >= items.GetSize())
         return 0;
     const _ITEMINFO &head = items[first];
-    if (!IsKnownMediaFile(head.szFileName))
+    const QString headName = NameOf(head);
+    if (!IsKnownMediaFile(headName))
         return 0;
-    const QString folder = FolderOf(head.szPath);
-    const QString base = GroupBaseName(head.szFileName);
+    const QString folder = FolderOf(head.FullPath());
+    const QString base = GroupBaseName(headName);
 
-    QStringList members{head.szFileName};
+    QStringList members{headName};
     for (int i = first + 1; i < items.GetSize(); ++i) {
-        const QString &name = items[i].szFileName;
-        if (!IsKnownMediaFile(name) || FolderOf(items[i].szPath) != folder)
+        const QString name = NameOf(items[i]);
+        if (!IsKnownMediaFile(name) || FolderOf(items[i].FullPath()) != folder)
             break;
         if (GroupBaseName(name).compare(base, Qt::CaseInsensitive) != 0)
             break;
@@ -87,6 +94,14 @@ int GroupSongFiles(const CArray<_ITEMINFO> &items, int first, QString &fileList)
     const int joined = int(members.size()) - 1;
     MoveDashMp3ToEnd(members);
     fileList = OrderedFileList(members);
+    return joined;
+}
+
+int GroupSongFiles(const CArray<_ITEMINFO> &items, int first, QString &fileList)
+{
+    QStringList members;
+    const int joined = GroupSongFiles(items, first, members);
+    fileList = members.join(u';');
     return joined;
 }
 

@@ -26,7 +26,12 @@ SUnknownMedia Labelled(const QString &label, const QString &path)
 
 SUnknownMedia DescribeUnknownMedia(const QString &path, const QString &typeText)
 {
-    const QString ending = path.right(4);
+    return DescribeUnknownMedia(path, typeText, path);
+}
+
+SUnknownMedia DescribeUnknownMedia(const QString &fullPath, const QString &typeText, const QString &path)
+{
+    const QString ending = fullPath.right(4);
     if (EndsWithAny(ending, {u".zip"}))
         return Labelled(u"ZIP"_s, path);
     if (EndsWithAny(ending, {u".mp3", u".wma"}))

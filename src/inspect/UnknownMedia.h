@@ -13,5 +13,8 @@ struct SUnknownMedia
 };
 
 SUnknownMedia DescribeUnknownMedia(const QString &path, const QString &typeText);
+// The same, with the line showing shownPath (the row's path field, which may be cut) while
+// the kind of file still comes from the whole path.
+SUnknownMedia DescribeUnknownMedia(const QString &path, const QString &typeText, const QString &shownPath);
 
 } // namespace velmora

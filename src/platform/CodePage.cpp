@@ -142,15 +142,64 @@ bool KeepsAscii(int codePage)
     return keeps;
 }
 
+// The settings file keeps a group named "General" as "[%General]", since "[General]" holds
+// its keys without a group; a user writing the file by hand writes "[General]", so both
+// forms are read.
+int StoredCodePage()
+{
+    const auto settings = OpenSettings();
+    for (const QString &key : {u"General/AnsiCodePage"_s, u"AnsiCodePage"_s}) {
+        bool ok = false;
+        const int stored = settings->value(key).toInt(&ok);
+        if (ok && stored > 0)
+            return stored;
+    }
+    return 0;
+}
+
 } // namespace
 
 int AnsiCodePage()
 {
     if (!CachedCodePage()) {
-        const int stored = OpenSettings()->value(u"General/AnsiCodePage"_s, kDefaultAnsiCodePage).toInt();
-        CachedCodePage() = stored > 0 ? stored : kDefaultAnsiCodePage;
+        const int stored = StoredCodePage();
+        CachedCodePage() = stored > 0 ? stored : LocaleCodePage();
     }
     return *CachedCodePage();
+}
+
+int CodePageOfLocale(const QString &locale)
+{
+    // "ko_KR.UTF-8", "zh_TW.Big5", "ja_JP@...": language, then territory.
+    const QString name = locale.section(u'.', 0, 0).section(u'@', 0, 0);
+    const QString language = name.section(u'_', 0, 0);
+    const QString territory = name.section(u'_', 1, 1);
+    if (language == u"ko")
+        return 949;
+    if (language == u"ja")
+        return 932;
+    if (language == u"zh")
+        return territory == u"TW" || territory == u"HK" || territory == u"MO" ? 950 : 936;
+    return kDefaultAnsiCodePage;
+}
+
+int LocaleCodePage()
+{
+    for (const char *variable : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+        const QString value = qEnvironmentVariable(variable);
+        if (!value.isEmpty())
+            return CodePageOfLocale(value);
+    }
+    return kDefaultAnsiCodePage;
+}
+
+bool IsSupportedCodePage(int codePage)
+{
+    for (const int supported : {1252, 1251, 949, 932, 936, 950, kUtf8CodePage}) {
+        if (codePage == supported)
+            return true;
+    }
+    return false;
 }
 
 int ResolveCodePage(int codePage)
@@ -161,6 +210,11 @@ int ResolveCodePage(int codePage)
 void SetAnsiCodePage(int codePage)
 {
     CachedCodePage() = codePage > 0 ? codePage : kDefaultAnsiCodePage;
+}
+
+void ResetAnsiCodePage()
+{
+    CachedCodePage().reset();
 }
 
 QString DecodeCodePage(const QByteArray &bytes, int codePage, bool *ok)

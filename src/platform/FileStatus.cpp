@@ -12,6 +12,7 @@ void FillStatus(const struct stat &info, SFileStatus *status)
 {
     if (status) {
         status->bFolder = S_ISDIR(info.st_mode);
+        status->bRegular = S_ISREG(info.st_mode);
         status->nSize = S_ISDIR(info.st_mode) ? 0 : quint64(info.st_size);
         // Linux keeps no creation time in struct stat; the status-change time stands in.
         status->ftCreationTime = SFileTime::FromUnix(info.st_ctim.tv_sec, info.st_ctim.tv_nsec);
@@ -40,6 +41,12 @@ bool QueryFileStatusAt(int folderFd, const char *nativeName, SFileStatus *status
         return false;
     FillStatus(info, status);
     return true;
+}
+
+bool QueryRegularFile(const QString &path)
+{
+    SFileStatus status;
+    return QueryFileStatus(path, &status) && status.bRegular;
 }
 
 } // namespace velmora

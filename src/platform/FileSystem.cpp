@@ -89,10 +89,19 @@ public:
 
     int OpenRead(const QString &path, int *handle) override
     {
+        // A pipe or device put in the file's place must not make the copy wait: the open never
+        // blocks, and only a regular file is read.
         const QByteArray name = EncodeNativeName(path);
-        const int fd = Retrying([&] { return ::open(name.constData(), O_RDONLY | O_CLOEXEC); });
+        const int fd = Retrying([&] { return ::open(name.constData(), O_RDONLY | O_NONBLOCK | O_CLOEXEC); });
         if (fd < 0)
             return LastError();
+        struct stat info {};
+        const int flags = ::fcntl(fd, F_GETFL);
+        if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || flags < 0
+            || ::fcntl(fd, F_SETFL, flags & ~O_NONBLOCK) != 0) {
+            ::close(fd);
+            return EINVAL;
+        }
         *handle = fd;
         return 0;
     }

@@ -47,8 +47,10 @@ void FillStatus(int folderFd, const char *nativeName, SFindRecord &record)
         record.ftCreationTime = status.ftCreationTime;
         record.ftLastAccessTime = status.ftLastAccessTime;
         record.ftLastWriteTime = status.ftLastWriteTime;
+        record.dwFileAttributes = FileAttributesOf(status);
+    } else {
+        record.dwFileAttributes = FILE_ATTRIBUTE_NORMAL;
     }
-    record.dwFileAttributes = status.bFolder ? FILE_ATTRIBUTE_DIRECTORY : FILE_ATTRIBUTE_NORMAL;
 }
 
 // The kernel's path lookup and attribute read are most of a large folder's search; from this
@@ -126,6 +128,13 @@ std::vector<SSortEntry> SortEntries(const std::vector<SFindRecord> &records, std
 }
 
 } // namespace
+
+quint32 FileAttributesOf(const SFileStatus &status)
+{
+    if (status.bFolder)
+        return FILE_ATTRIBUTE_DIRECTORY;
+    return status.bRegular ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_DEVICE;
+}
 
 bool CFindFile::FindFile(const QString &folder)
 {

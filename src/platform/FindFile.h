@@ -7,7 +7,12 @@
 
 namespace velmora {
 
+struct SFileStatus;
+
 constexpr quint32 FILE_ATTRIBUTE_DIRECTORY = 0x10;
+// Set on entries that are neither folders nor regular files (pipes, sockets, devices): they
+// are listed like files but never opened.
+constexpr quint32 FILE_ATTRIBUTE_DEVICE = 0x40;
 constexpr quint32 FILE_ATTRIBUTE_NORMAL = 0x80;
 
 // One entry of a directory search, shaped like the Win32 search record the checker was
@@ -22,7 +27,12 @@ struct SFindRecord
     QString cFileName;
 
     bool IsFolder() const { return (dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+    bool IsDevice() const { return (dwFileAttributes & FILE_ATTRIBUTE_DEVICE) != 0; }
 };
+
+// The attributes of an entry of that status: folder, device (neither folder nor regular
+// file) or normal.
+quint32 FileAttributesOf(const SFileStatus &status);
 
 // Directory search over one folder. The entries come back as Windows users see them:
 // "." and ".." first, then the names sorted without regard to case (then by exact name),

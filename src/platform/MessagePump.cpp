@@ -1,26 +1,35 @@
 #include "platform/MessagePump.h"
 
+#include <thread>
 #include <utility>
 
 namespace velmora {
 
 namespace {
-std::function<void()> &Hook()
+struct SPumpHook
 {
-    static std::function<void()> hook;
+    std::function<void()> hook;
+    std::thread::id owner;
+};
+
+SPumpHook &Hook()
+{
+    static SPumpHook hook;
     return hook;
 }
 }
 
 void SetMessagePumpHook(std::function<void()> hook)
 {
-    Hook() = std::move(hook);
+    Hook().owner = std::this_thread::get_id();
+    Hook().hook = std::move(hook);
 }
 
 void PumpMessages()
 {
-    if (Hook())
-        Hook()();
+    const SPumpHook &hook = Hook();
+    if (hook.owner == std::this_thread::get_id() && hook.hook)
+        hook.hook();
 }
 
 } // namespace velmora

@@ -1,5 +1,8 @@
 #include "platform/NativeName.h"
 
+#include <cstring>
+#include <langinfo.h>
+
 namespace velmora {
 
 namespace {
@@ -72,7 +75,64 @@ void AppendUtf8(QByteArray &bytes, char32_t codePoint)
     }
 }
 
+bool NeedsPrinting(const QString &text, bool escapeBackslash)
+{
+    for (const QChar unit : text) {
+        if (unit.isSurrogate() || (escapeBackslash && unit == u'\\'))
+            return true;
+    }
+    return false;
+}
+
 } // namespace
+
+bool HasUndecodableBytes(const QString &name)
+{
+    for (const QChar unit : name) {
+        if (unit.unicode() >= kEscapeBase && unit.unicode() <= kEscapeBase + 0x7F)
+            return true;
+    }
+    return false;
+}
+
+bool LocaleEncodesNameExactly(const QString &name)
+{
+    bool ascii = true;
+    for (const QChar unit : name)
+        ascii = ascii && unit.unicode() < 0x80;
+    if (ascii)
+        return true;
+    return !HasUndecodableBytes(name) && std::strcmp(::nl_langinfo(CODESET), "UTF-8") == 0;
+}
+
+QString PrintableNativeName(const QString &text, bool escapeBackslash)
+{
+    if (!NeedsPrinting(text, escapeBackslash))
+        return text;
+    static constexpr char16_t kHex[] = u"0123456789ABCDEF";
+    QString printable;
+    printable.reserve(text.size() + 8);
+    const qsizetype count = text.size();
+    for (qsizetype i = 0; i < count; ++i) {
+        const char16_t unit = text.at(i).unicode();
+        if (QChar::isHighSurrogate(unit) && i + 1 < count && QChar::isLowSurrogate(text.at(i + 1).unicode())) {
+            printable.append(text.at(i));
+            printable.append(text.at(++i));
+        } else if (unit >= kEscapeBase && unit <= kEscapeBase + 0x7F) {
+            const int byte = unit - kEscapeBase + 0x80;
+            printable.append(u"\\x");
+            printable.append(QChar(kHex[byte >> 4]));
+            printable.append(QChar(kHex[byte & 0xF]));
+        } else if (QChar::isSurrogate(unit)) {
+            printable.append(QChar(QChar::ReplacementCharacter));
+        } else if (escapeBackslash && unit == u'\\') {
+            printable.append(u"\\\\");
+        } else {
+            printable.append(QChar(unit));
+        }
+    }
+    return printable;
+}
 
 QString DecodeNativeName(QByteArrayView bytes)
 {

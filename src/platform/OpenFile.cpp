@@ -8,18 +8,38 @@
 
 namespace velmora {
 
-std::unique_ptr<QFile> OpenFileForRead(const QString &path)
+namespace {
+
+// Opening a named pipe waits for its other end, and opening a device can act on it: what is
+// known not to be a regular file is never opened, the open never waits, and only a regular
+// file is kept (then read normally).
+int OpenRegularFile(const QString &path, int flags, mode_t mode)
 {
     if (path.isEmpty())
-        return nullptr;
-    const int fd = ::open(EncodeNativeName(path).constData(), O_RDONLY | O_CLOEXEC);
+        return -1;
+    const QByteArray name = EncodeNativeName(path);
+    struct stat info {};
+    if (::stat(name.constData(), &info) == 0 && !S_ISREG(info.st_mode))
+        return -1;
+    const int fd = ::open(name.constData(), flags | O_NONBLOCK | O_CLOEXEC, mode);
+    if (fd < 0)
+        return -1;
+    const int status = ::fcntl(fd, F_GETFL);
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode) || status < 0
+        || ::fcntl(fd, F_SETFL, status & ~O_NONBLOCK) != 0) {
+        ::close(fd);
+        return -1;
+    }
+    return fd;
+}
+
+} // namespace
+
+std::unique_ptr<QFile> OpenFileForRead(const QString &path)
+{
+    const int fd = OpenRegularFile(path, O_RDONLY, 0);
     if (fd < 0)
         return nullptr;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
     auto file = std::make_unique<QFile>();
     if (!file->open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(fd);
@@ -30,17 +50,10 @@ std::unique_ptr<QFile> OpenFileForRead(const QString &path)
 
 std::unique_ptr<QFile> OpenFileForWrite(const QString &path, bool create, bool truncate, bool readToo)
 {
-    if (path.isEmpty())
-        return nullptr;
-    const int flags = (readToo ? O_RDWR : O_WRONLY) | O_CLOEXEC | (create ? O_CREAT : 0) | (truncate ? O_TRUNC : 0);
-    const int fd = ::open(EncodeNativeName(path).constData(), flags, 0644);
+    const int flags = (readToo ? O_RDWR : O_WRONLY) | (create ? O_CREAT : 0) | (truncate ? O_TRUNC : 0);
+    const int fd = OpenRegularFile(path, flags, 0644);
     if (fd < 0)
         return nullptr;
-    struct stat info {};
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return nullptr;
-    }
     auto file = std::make_unique<QFile>();
     const QIODevice::OpenMode mode = (readToo ? QIODevice::ReadWrite : QIODevice::WriteOnly) | QIODevice::Unbuffered;
     if (!file->open(fd, mode, QFileDevice::AutoCloseHandle)) {

@@ -43,17 +43,6 @@ int LeadingNumber(const QString &text)
     return int(value);
 }
 
-// Existence of a row's first file, as the record's own folder names it; the "scdg" and
-// ".cda" rules first.
-bool RecordFileFound(const CDriveMap &drives, const QString &files, const QString &folder)
-{
-    if (files.endsWith(u"scdg"_s))
-        return FirstFileExists(ScdgFolder(drives, folder), u"cvmd0001.dat"_s);
-    if (files.endsWith(u".cda"_s))
-        return true;
-    return FirstFileExists(FolderOf(drives.NativePath(folder)), files.section(u';', 0, 0));
-}
-
 } // namespace
 
 CRevItemList::CRevItemList()
@@ -134,8 +123,13 @@ bool CRevItemList::ListSelectDirectory(const QString &path, bool append)
 
 bool CRevItemList::LoadPlaylistFile(const QString &path)
 {
-    if (EndsWithNoCase(path, u".mpl"))
-        return LoadMplFile(*this, path);
+    m_names.Clear();
+    if (EndsWithNoCase(path, u".mpl")) {
+        m_strLoadingPath = path;
+        const bool loaded = LoadMplFile(*this, path);
+        m_strLoadingPath.clear();
+        return loaded;
+    }
     if (EndsWithNoCase(path, u".txt")) {
         m_nPlaylistEncoding = CStdioFileEx::GetFileEncoding(path);
         return LoadJukeFile(*this, path);
@@ -161,8 +155,11 @@ void CRevItemList::AddRecordRow(const QStringList &fields)
         ParseSettings(field(7), row);
     if (!field(8).isEmpty())
         DecodeTrackText(field(8), row);
-    if (!RecordFileFound(m_drives, field(4), field(5)))
+    QString foundFolder;
+    if (!RecordFileFound(field(4), field(5), &foundFolder))
         row.dwFlags &= ~REV_FOUND;
+    else if (!foundFolder.isEmpty())
+        row.szPath = foundFolder;
     if (m_nNextIndex >= 0) {
         const int number = LeadingNumber(row.szIndex);
         if (number >= m_nNextIndex)
@@ -209,11 +206,7 @@ void CRevItemList::AddSongRecord(const QString &file, const QString &folder, con
 
 void CRevItemList::AddSongFile(const QString &file, const QString &folder)
 {
-    // A bare file name is looked for in the record's folder, not in whatever folder the
-    // program was started from.
-    const QString nativeFile = m_drives.NativePath(file);
-    const QString path =
-        nativeFile.startsWith(u'/') ? nativeFile : FolderOf(m_drives.NativePath(folder) + u'/') + nativeFile;
+    const QString path = LocateSongFile(file, folder);
     QStringList values;
     QString title;
     QString artist;

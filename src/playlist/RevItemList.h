@@ -2,6 +2,7 @@
 
 #include "base/ItemArray.h"
 #include "base/ItemInfo.h"
+#include "platform/NameLookup.h"
 #include "playlist/DriveMap.h"
 #include "playlist/RevColumns.h"
 
@@ -122,6 +123,18 @@ public:
 private:
     bool LoadPlaylistFile(const QString &path);
     bool DecideFound(int i, QString *testedFolder, QString *firstFile);
+    // The found check of a row added from a record, at once: its own folder, then (a song on
+    // another drive than the playlist's) the relocation candidates; *foundFolder is set when
+    // the file was found in one of those.
+    bool RecordFileFound(const QString &files, const QString &folder, QString *foundFolder);
+    // The candidates below the playlist's folder for a song on another drive; none for a song
+    // on the playlist's drive or without a drive letter.
+    QStringList RelocationFolders(const QString &songFolder) const;
+    // The file a version-1 MPL record names, found as its row's check finds it (any case,
+    // relocated); the path as the record names it when it is nowhere.
+    QString LocateSongFile(const QString &file, const QString &folder);
+    // Whether name exists in folder, its steps taken in any case where needed.
+    bool SongFileExists(const QString &folder, const QString &name);
     void NotifyColumns();
 
     CArray<_ITEMINFO> m_rows;
@@ -146,6 +159,10 @@ private:
     std::array<bool, kRevColumnCount> m_shown{};
     std::array<int, kRevColumnCount> m_order{};
     CDriveMap m_drives;
+    CNoCaseNames m_names;
+    // The playlist being loaded: MPL rows are checked as they are added, before the loader
+    // sets the playlist path.
+    QString m_strLoadingPath;
     IRevListObserver *m_observer = nullptr;
 };
 

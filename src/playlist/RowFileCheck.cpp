@@ -26,6 +26,21 @@ bool IsPlainFile(const QString &path)
 
 } // namespace
 
+QStringList CRevItemList::RelocationFolders(const QString &songFolder) const
+{
+    // A song of another drive than the playlist's is looked for on the playlist's side, as
+    // when a library was copied to another disc with its playlists.
+    const QString playlistPath = m_strLoadingPath.isEmpty() ? m_strPlaylistPath : m_strLoadingPath;
+    const QString playlistFolder = FolderOf(playlistPath);
+    const QChar songDrive = CDriveMap::DriveLetterOf(songFolder);
+    QChar playlistDrive = CDriveMap::DriveLetterOf(playlistPath);
+    if (playlistDrive.isNull())
+        playlistDrive = m_drives.DriveHolding(playlistPath);
+    if (songDrive.isNull() || songDrive == playlistDrive || playlistFolder.isEmpty())
+        return {};
+    return CDriveMap::RelocationCandidates(songFolder, playlistFolder);
+}
+
 QStringList CRevItemList::SongFolders(int i) const
 {
     if (i < 0 || i >= GetItemCount())
@@ -34,16 +49,49 @@ QStringList CRevItemList::SongFolders(int i) const
     QString folder = m_drives.NativePath(path);
     if (!folder.endsWith(u'/') && IsPlainFile(folder))
         folder = FolderOf(folder);
-    QStringList folders{folder};
-    // A song of another drive than the playlist's is looked for on the playlist's side, as
-    // when a library was copied to another disc with its playlists.
-    const QChar songDrive = CDriveMap::DriveLetterOf(path);
-    QChar playlistDrive = CDriveMap::DriveLetterOf(m_strPlaylistPath);
-    if (playlistDrive.isNull())
-        playlistDrive = m_drives.DriveHolding(m_strPlaylistPath);
-    if (!songDrive.isNull() && songDrive != playlistDrive && !m_strPlaylistFolder.isEmpty())
-        folders += CDriveMap::RelocationCandidates(path, m_strPlaylistFolder);
-    return folders;
+    return QStringList{folder} + RelocationFolders(path);
+}
+
+bool CRevItemList::SongFileExists(const QString &folder, const QString &name)
+{
+    return !name.isEmpty() && !m_names.Resolve(folder, name).isEmpty();
+}
+
+QString CRevItemList::LocateSongFile(const QString &file, const QString &folder)
+{
+    // A bare file name is looked for in the record's folder, not in whatever folder the
+    // program was started from.
+    const QString nativeFile = m_drives.NativePath(file);
+    const QString path =
+        nativeFile.startsWith(u'/') ? nativeFile : FolderOf(m_drives.NativePath(folder) + u'/') + nativeFile;
+    const qsizetype nameStart = path.lastIndexOf(u'/') + 1;
+    const QString found = m_names.Resolve(path.left(nameStart), path.mid(nameStart));
+    if (!found.isEmpty() || nativeFile.startsWith(u'/'))
+        return found.isEmpty() ? path : found;
+    for (const QString &candidate : RelocationFolders(folder)) {
+        const QString relocated = m_names.Resolve(candidate, nativeFile);
+        if (!relocated.isEmpty())
+            return relocated;
+    }
+    return path;
+}
+
+bool CRevItemList::RecordFileFound(const QString &files, const QString &folder, QString *foundFolder)
+{
+    if (files.endsWith(u"scdg"_s))
+        return SongFileExists(ScdgFolder(m_drives, folder), u"cvmd0001.dat"_s);
+    if (files.endsWith(u".cda"_s))
+        return true;
+    const QString first = files.section(u';', 0, 0);
+    if (SongFileExists(FolderOf(m_drives.NativePath(folder)), first))
+        return true;
+    for (const QString &candidate : RelocationFolders(folder)) {
+        if (candidate.size() < 260 && SongFileExists(candidate, first)) {
+            *foundFolder = candidate;
+            return true;
+        }
+    }
+    return false;
 }
 
 bool CRevItemList::DecideFound(int i, QString *testedFolder, QString *firstFile)
@@ -57,17 +105,17 @@ bool CRevItemList::DecideFound(int i, QString *testedFolder, QString *firstFile)
         const QString folder = ScdgFolder(m_drives, row.szPath);
         if (testedFolder)
             *testedFolder = folder;
-        return FirstFileExists(folder, u"cvmd0001.dat"_s);
+        return SongFileExists(folder, u"cvmd0001.dat"_s);
     }
     if (files.endsWith(u".cda"_s))
         return true;
     const QStringList folders = SongFolders(i);
     if (testedFolder)
         *testedFolder = folders.first();
-    if (FirstFileExists(folders.first(), first))
+    if (SongFileExists(folders.first(), first))
         return true;
     for (qsizetype k = 1; k < folders.size(); ++k) {
-        if (folders.at(k).size() < 260 && FirstFileExists(folders.at(k), first)) {
+        if (folders.at(k).size() < 260 && SongFileExists(folders.at(k), first)) {
             row.szPath = folders.at(k);
             if (testedFolder)
                 *testedFolder = folders.at(k);

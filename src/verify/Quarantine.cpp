@@ -9,7 +9,6 @@
 #include "platform/OpenFile.h"
 #include "verify/FileVerify.h"
 #include "verify/QuarantineManifest.h"
-#include "verify/SongFiles.h"
 #include "verify/VerifyRun.h"
 
 #include <QDateTime>
@@ -239,7 +238,7 @@ QList<SQuarantineMove> PlanQuarantine(const CDirItemList &list, const SVerifyRep
     QSet<QString> allFiles;
     QList<QStringList> rowFiles;
     for (int i = 0; i < list.GetItemCount(); ++i) {
-        const QStringList files = list.Item(i).IsFolder() ? QStringList() : SongFilePaths(list.Item(i));
+        const QStringList files = list.Item(i).IsFolder() ? QStringList() : list.Item(i).FilePaths();
         rowFiles.append(files);
         for (const QString &file : files)
             allFiles.insert(file);

@@ -82,7 +82,7 @@ void CVerifyPrefetchObserver::OnRowAdded(int row, int count)
 {
     const _ITEMINFO &item = m_list.Item(row);
     if (!item.IsFolder())
-        m_prefetch.Add(item.szPath);
+        m_prefetch.Add(item.FullPath());
     if (m_next)
         m_next->OnRowAdded(row, count);
 }

@@ -4,7 +4,6 @@
 #include "check/DirItemList.h"
 #include "check/ReadAhead.h"
 #include "verify/FileVerify.h"
-#include "verify/SongFiles.h"
 #include "verify/SongVerify.h"
 #include "verify/VerifyPrefetch.h"
 
@@ -41,9 +40,9 @@ SVerifyReport VerifySongList(const CDirItemList &list, const SVerifyOptions &opt
         const _ITEMINFO &item = list.Item(i);
         SSongRow row;
         row.bFolder = item.IsFolder();
-        row.strPath = item.szPath;
+        row.strPath = item.FullPath();
         if (!row.bFolder)
-            row.files = SongFilePaths(item);
+            row.files = item.FilePaths();
         for (const QString &file : std::as_const(row.files)) {
             if (!seen.contains(file)) {
                 seen.insert(file);

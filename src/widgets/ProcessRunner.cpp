@@ -1,13 +1,14 @@
 #include "widgets/ProcessRunner.h"
 
 #include "platform/ChildProcess.h"
-#include "platform/CodePage.h"
+#include "platform/NativeName.h"
 #include "platform/FileStatus.h"
 #include "platform/Settings.h"
 
 #include <QSettings>
 
 #include <optional>
+#include <utility>
 
 namespace velmora {
 
@@ -17,7 +18,7 @@ namespace {
 
 constexpr qsizetype kReadBlock = 1024;
 // Output beyond this is read and dropped: a tool gone wild must not exhaust memory.
-constexpr qsizetype kMaxOutputUnits = 16 * 1024 * 1024;
+constexpr qsizetype kMaxOutputBytes = 16 * 1024 * 1024;
 
 std::optional<int> &TimeLimitOverride()
 {
@@ -25,14 +26,25 @@ std::optional<int> &TimeLimitOverride()
     return seconds;
 }
 
-// A block is text up to its first zero byte, in the ANSI code page.
-QString DecodeBlock(const QByteArray &block)
+// A block is text up to its first zero byte.
+void AppendBlock(QByteArray &output, const QByteArray &block)
 {
     const qsizetype zero = block.indexOf('\0');
-    return DecodeCodePage(zero < 0 ? block : block.left(zero), kAnsiCodePage);
+    output.append(zero < 0 ? block : block.left(zero));
+}
+
+QList<SToolTimeOut> &ThreadTimeOuts()
+{
+    thread_local QList<SToolTimeOut> timeOuts;
+    return timeOuts;
 }
 
 } // namespace
+
+QList<SToolTimeOut> TakeToolTimeOuts()
+{
+    return std::exchange(ThreadTimeOuts(), {});
+}
 
 int RunTimeLimitSeconds()
 {
@@ -102,12 +114,19 @@ bool RunAndCollect(ProgramRunner &runner, const QStringList &arguments)
     runner.m_strOutput.clear();
     runner.m_lines.clear();
     runner.m_strCommandLine = runner.m_strProgram + u' ' + arguments.join(u' ');
-    const bool finished = RunChildCollectingOutput(runner.m_strProgram, arguments, kReadBlock,
-                                                   RunTimeLimitSeconds() * 1000,
+    // Decoded once at the end: a character may span two blocks.
+    QByteArray output;
+    const int seconds = RunTimeLimitSeconds();
+    EChildEnd end = EChildEnd::Finished;
+    const bool finished = RunChildCollectingOutput(runner.m_strProgram, arguments, kReadBlock, seconds * 1000,
                                                    [&](const QByteArray &block) {
-                                                       if (runner.m_strOutput.size() < kMaxOutputUnits)
-                                                           runner.m_strOutput += DecodeBlock(block);
-                                                   });
+                                                       if (output.size() < kMaxOutputBytes)
+                                                           AppendBlock(output, block);
+                                                   },
+                                                   {&end, runner.m_nPassedFd, true});
+    if (end == EChildEnd::TimedOut)
+        ThreadTimeOuts().append({runner.m_strProgram.mid(runner.m_strProgram.lastIndexOf(u'/') + 1), seconds, {}});
+    runner.m_strOutput = DecodeNativeName(output);
     if (!finished)
         return false;
     runner.m_lines = SplitRunnerOutput(runner.m_strOutput);

@@ -141,10 +141,10 @@ TEST(LoadMediaFile, UnreadGraphicsChangeNothing)
     }
 
     // The graphics before tagged audio are left unread; before untagged audio they count.
-    const SSongFileResults tagged = ReadSongFiles(u"song.cdg;tagged.mp3"_s, f.Path(u"song.cdg"_s));
+    const SSongFileResults tagged = ReadSongFiles({f.Path(u"song.cdg"_s), f.Path(u"tagged.mp3"_s)});
     ASSERT_EQ(tagged.results.size(), 2);
     EXPECT_TRUE(tagged.results.at(0).isEmpty());
-    const SSongFileResults plain = ReadSongFiles(u"song.cdg;plain.mp3"_s, f.Path(u"song.cdg"_s));
+    const SSongFileResults plain = ReadSongFiles({f.Path(u"song.cdg"_s), f.Path(u"plain.mp3"_s)});
     ASSERT_EQ(plain.results.size(), 2);
     if (CMediaInfoModule::Shared().Load() == 1) {
         EXPECT_FALSE(plain.results.at(0).isEmpty());

@@ -60,7 +60,8 @@ void WriteFiles(const QString &root, const QList<samplegen::SSampleFile> &files)
     }
 }
 
-// The merge as it was: every merged row erased at once, the rows after it moving up.
+// The merge done the plain way: the song's other rows erased one by one, the rows after them
+// moving up each time; the row of the list's first file stays.
 void EraseEachMergedRow(CDirItemList &list)
 {
     for (int n = 0; n < list.GetItemCount(); ++n) {
@@ -71,16 +72,15 @@ void EraseEachMergedRow(CDirItemList &list)
         if (joined > 0) {
             const QString first = fileList.section(u';', 0, 0);
             int index = n;
-            for (int removed = 0; removed < joined && index < list.GetItemCount();) {
-                if (list.Item(index).szFileName.Text().compare(first, Qt::CaseInsensitive) == 0) {
+            for (int removed = 0; removed < joined;) {
+                if (list.Item(index).szFileName.Text() == first) {
                     ++index;
                 } else {
                     list.m_items.RemoveAt(index);
                     ++removed;
                 }
             }
-            if (n < list.GetItemCount())
-                list.Item(n).szFileName = fileList;
+            list.Item(n).SetFileNames(fileList.split(u';'));
         }
         if (n < list.GetItemCount())
             WriteLog(Progress, u"LIST, Item FileMerge %s\r\n", LogSafePath(list.Item(n).szFileName));

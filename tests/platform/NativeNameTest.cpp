@@ -31,3 +31,19 @@ TEST(NativeNameCoding, ForeignBytesAndLoneSurrogatesSurvive)
     EXPECT_EQ(DecodeNativeName(QByteArray("plain ascii")), QStringLiteral("plain ascii"));
     EXPECT_EQ(EncodeNativeName(QString(QChar(char16_t(0xD800))) + QChar(u'a')), QByteArray("?a"));
 }
+
+// Logs and printed rows must be valid Unicode and still name the bytes on disk.
+TEST(NativeNameCoding, PrintableFormNamesTheBytes)
+{
+    const QString decoded = DecodeNativeName(QByteArray("Caf\xE9\\x.mp3"));
+    EXPECT_EQ(PrintableNativeName(decoded, false), QStringLiteral("Caf\\xE9\\x.mp3"));
+    // With backslashes escaped too, the printed text reads back to one byte string only.
+    EXPECT_EQ(PrintableNativeName(decoded, true), QStringLiteral("Caf\\xE9\\\\x.mp3"));
+    EXPECT_EQ(PrintableNativeName(QStringLiteral("Caf\\xE9.mp3"), true), QStringLiteral("Caf\\\\xE9.mp3"));
+
+    const QString plain = QStringLiteral("Caf\u00e9 \U0001F3A4.mp3");
+    EXPECT_EQ(PrintableNativeName(plain, true), plain);
+    const QString stray = QString(QChar(char16_t(0xD800))) + QChar(u'a') + QChar(char16_t(0xDE00));
+    EXPECT_EQ(PrintableNativeName(stray, false), QStringLiteral("\uFFFDa\uFFFD"));
+    EXPECT_TRUE(PrintableNativeName(decoded, false).isValidUtf16());
+}

@@ -6,7 +6,6 @@
 #include "update/ZipTestArchive.h"
 
 #include "check/ListSelectDirectory.h"
-#include "verify/SongFiles.h"
 #include "verify/VerifyPrefetch.h"
 #include "verify/VerifyRun.h"
 
@@ -267,12 +266,14 @@ TEST_F(CSongVerifyTest, VerdictsAreTheSameForAnyNumberOfJobsWithOrWithoutReading
     }
 }
 
-TEST(SongFilesTest, ARowsFilesLieInTheFolderOfItsPath)
+TEST_F(CSongVerifyTest, NamesWithSemicolonsAreReadAsNames)
 {
-    _ITEMINFO item;
-    item.szPath = u"/k/Song.cdg"_s;
-    item.szFileName = u"Song.cdg;Song.mp3;;Song.lrc"_s;
-    EXPECT_EQ(SongFilePaths(item), (QStringList{u"/k/Song.cdg"_s, u"/k/Song.mp3"_s, u"/k/Song.lrc"_s}));
+    AddPair(u"Rock; Roll"_s, 5);
+    AddPair(u";"_s, 6);
+    EXPECT_TRUE(Verify().isEmpty());
+    ASSERT_EQ(m_report.rows.size(), 2);
+    EXPECT_EQ(m_report.rows.at(0).verdict, EVerdict::Ok);
+    EXPECT_EQ(m_report.rows.at(1).verdict, EVerdict::Ok);
 }
 
 TEST_F(CSongVerifyTest, AStoppedVerificationJudgesOnlyTheSongsReadWhole)

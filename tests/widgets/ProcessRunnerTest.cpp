@@ -86,10 +86,11 @@ TEST_F(CToolScript, FloodsAndBinaryOutputAreSafe)
     ASSERT_EQ(flood.m_lines.size(), 2);
     EXPECT_EQ(flood.m_lines[0].size(), 5'000'000);
 
-    // Zero bytes end the block they are in; the rest still arrives.
+    // Zero bytes end the block they are in; the rest still arrives. A byte that is not UTF-8
+    // stays itself, as the escape that names it.
     ProgramRunner binary(Script(R"(printf 'ab\000cd\n'; sleep 0.2; printf 'ef\377\n')"));
     EXPECT_TRUE(RunAndCollect(binary, QString()));
-    EXPECT_EQ(binary.m_lines, QStringList({u"abef\u00ff"_s}));
+    EXPECT_EQ(binary.m_lines, QStringList({u"abef"_s + QChar(0xDCFF)}));
 }
 
 TEST(ProgramRunner, ArgumentTextSplitting)
@@ -99,4 +100,14 @@ TEST(ProgramRunner, ArgumentTextSplitting)
     EXPECT_TRUE(SplitArgumentText(u"   "_s).isEmpty());
     // A line ends at the first line feed; only where none follows does a carriage return end it.
     EXPECT_EQ(SplitRunnerOutput(u"x\ry\nz\r"_s), QStringList({u"x\ry"_s, u"z"_s}));
+}
+
+// The tools write UTF-8 here; a character split between two reads of the pipe stays whole.
+TEST_F(CToolScript, OutputIsReadAsUtf8)
+{
+    ProgramRunner runner(Script(R"(head -c 1023 /dev/zero | tr '\0' 'a'; printf '\303\251\nCaf\303\251 \355\225\234\n')"));
+    EXPECT_TRUE(RunAndCollect(runner, QString()));
+    ASSERT_EQ(runner.m_lines.size(), 2);
+    EXPECT_EQ(runner.m_lines.at(0), QString(1023, u'a') + u"\u00e9"_s);
+    EXPECT_EQ(runner.m_lines.at(1), u"Caf\u00e9 \ud55c"_s);
 }

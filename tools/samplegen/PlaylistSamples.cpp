@@ -86,8 +86,8 @@ void AddOtherPlaylists(QList<SSampleFile> &files)
 }
 
 // MPL playlists and a playlist with missing entries. Their folders name drive K:, which
-// stands for the library's own root: map it ("Drives/K") or let the text playlist's rows
-// be found relative to the playlist's folder.
+// stands for the library's own root: map it ("Drives/K") or let the rows be found relative
+// to the playlist's folder. "Moved Song" names 00004.CDG, which is found in any case.
 void AddMplAndMissingPlaylists(QList<SSampleFile> &files)
 {
     const QString songs = u"K:\\Juke\\_Songs\\"_s;

@@ -12,6 +12,7 @@
 #include "check/CheckTuning.h"
 #include "check/DirItemList.h"
 #include "check/ListSelectDirectory.h"
+#include "platform/CleanPath.h"
 #include "platform/CodePage.h"
 #include "platform/FileStatus.h"
 #include "platform/FileSystem.h"
@@ -20,7 +21,6 @@
 #include "verify/VerifyPrefetch.h"
 #include "verify/VerifyRun.h"
 
-#include <QDir>
 #include <cstdio>
 
 namespace velmora {
@@ -43,10 +43,11 @@ bool AnyRowNeedsAttention(const CDirItemList &list)
     return false;
 }
 
-// The folder as an absolute path, so every row names a full path as the window's would.
+// The folder as a clean absolute path, so every row names a full path as the window's would
+// ("velmora check ." lists "/home/me/Songs/a.mp3", not "/home/me/Songs/./a.mp3").
 QString AbsoluteFolder(const QString &folder)
 {
-    return QDir::isAbsolutePath(folder) ? folder : QDir::currentPath() + u'/' + folder;
+    return AbsoluteCleanPath(folder);
 }
 
 // The target folder comes from --move-to; nobody is asked.

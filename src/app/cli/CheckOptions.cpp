@@ -1,5 +1,7 @@
 #include "app/cli/CheckOptions.h"
 
+#include "platform/CodePage.h"
+
 namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
@@ -24,15 +26,6 @@ QString SplitInlineValue(QString &argument, bool *hasValue)
     const QString value = argument.mid(equals + 1);
     argument.truncate(equals);
     return value;
-}
-
-bool IsSupportedCodePage(int codePage)
-{
-    for (const int supported : {1252, 1251, 949, 932, 936, 65001}) {
-        if (codePage == supported)
-            return true;
-    }
-    return false;
 }
 
 } // namespace
@@ -110,7 +103,7 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             bool ok = false;
             options.nAnsiCodePage = value.toInt(&ok);
             if (!ok || !IsSupportedCodePage(options.nAnsiCodePage)) {
-                *error = u"unsupported code page '"_s + value + u"' (1252, 1251, 949, 932, 936 or 65001)"_s;
+                *error = u"unsupported code page '"_s + value + u"' (1252, 1251, 949, 932, 936, 950 or 65001)"_s;
                 return std::nullopt;
             }
         } else if (argument == u"--engine"_s) {

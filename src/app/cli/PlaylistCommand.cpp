@@ -5,13 +5,14 @@
 #include "app/cli/PlaylistRows.h"
 #include "app/cli/ProgressLine.h"
 #include "app/cli/StopSignals.h"
+#include "platform/CleanPath.h"
+#include "platform/CodePage.h"
 #include "platform/FileStatus.h"
 #include "platform/MessagePrompt.h"
 #include "playlist/MissingFileHint.h"
 #include "playlist/PlaylistCommand.h"
 #include "playlist/RevItemList.h"
 
-#include <QDir>
 #include <cstdio>
 #include <optional>
 
@@ -27,6 +28,7 @@ struct SPlaylistOptions
     QString strDataDir;
     bool bSuggest = false;
     bool bQuiet = false;
+    int nAnsiCodePage = 0; // 0: as configured
     QString strFile;
 };
 
@@ -66,7 +68,8 @@ std::optional<SPlaylistOptions> ParseOptions(const QStringList &arguments, QStri
             value = argument.mid(equals + 1);
             argument.truncate(equals);
         }
-        const bool takesValue = argument == u"--format"_s || argument == u"--data-dir"_s;
+        const bool takesValue =
+            argument == u"--format"_s || argument == u"--data-dir"_s || argument == u"--ansi-code-page"_s;
         if (takesValue && !inlineValue) {
             if (i + 1 >= arguments.size()) {
                 error = argument + u" needs a value"_s;
@@ -87,6 +90,8 @@ std::optional<SPlaylistOptions> ParseOptions(const QStringList &arguments, QStri
             options.strDataDir = value;
         } else if (argument == u"--format"_s && FormatNamed(value)) {
             options.format = *FormatNamed(value);
+        } else if (argument == u"--ansi-code-page"_s && IsSupportedCodePage(value.toInt())) {
+            options.nAnsiCodePage = value.toInt();
         } else {
             error = takesValue ? u"bad value for "_s + argument + u": "_s + value : u"unknown option "_s + argument;
             return std::nullopt;
@@ -101,7 +106,7 @@ std::optional<SPlaylistOptions> ParseOptions(const QStringList &arguments, QStri
 
 QString Absolute(const QString &path)
 {
-    return QDir::isAbsolutePath(path) ? path : QDir::currentPath() + u'/' + path;
+    return AbsoluteCleanPath(path);
 }
 
 bool IsPlaylistName(const QString &path)
@@ -183,6 +188,8 @@ int RunPlaylistCommand(const QStringList &arguments)
     }
     if (!options->strDataDir.isEmpty())
         SetUserDataFolder(Absolute(options->strDataDir));
+    if (options->nAnsiCodePage != 0)
+        SetAnsiCodePage(options->nAnsiCodePage);
 
     CRunLogs logs;
     logs.OpenRunLogs();

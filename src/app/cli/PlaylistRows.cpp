@@ -2,6 +2,7 @@
 
 #include "app/DisplayWidth.h"
 #include "app/cli/RowWriter.h"
+#include "platform/NativeName.h"
 #include "playlist/RevItemList.h"
 
 #include <QJsonArray>
@@ -46,7 +47,8 @@ SRowText RowText(CRevItemList &grid, int row, const QStringList &suggestions)
     }
     for (const SKey &key : kKeys) {
         text.keys.append(QString::fromUtf16(key.szName));
-        text.values.append(key.nColumn < 0 ? grid.RowAt(row).szPath.Text() : grid.GetCellText(row, key.nColumn));
+        text.values.append(key.nColumn < 0 ? PrintableNativeName(grid.RowAt(row).szPath, false)
+                                           : grid.GetCellText(row, key.nColumn));
     }
     if (!suggestions.isEmpty()) {
         text.keys.append(u"suggestion"_s);
@@ -97,7 +99,7 @@ QByteArray WriteText(CRevItemList &grid, int rows, const QStringList &suggestion
         const bool found = item && (item->dwFlags & REV_FOUND);
         table.append({numbers ? grid.SongNumber(i) : grid.GetCellText(i, 1), grid.GetCellText(i, 2),
                       grid.GetCellText(i, 3), grid.GetCellText(i, 17), grid.GetCellText(i, 18),
-                      grid.RowAt(i).szPath.Text(), found ? u"yes"_s : u"MISSING"_s});
+                      PrintableNativeName(grid.RowAt(i).szPath, false), found ? u"yes"_s : u"MISSING"_s});
         hints.append(suggestions.value(i));
     }
     // Columns line up as a terminal shows them (wide characters take two columns).

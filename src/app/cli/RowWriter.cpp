@@ -4,6 +4,7 @@
 #include "base/Format.h"
 #include "check/DirItemList.h"
 #include "verify/VerifyRun.h"
+#include "platform/NativeName.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -19,9 +20,16 @@ const QStringList kKeys{u"fileName"_s, u"path"_s, u"type"_s, u"title"_s, u"artis
                         u"genre"_s, u"year"_s, u"track"_s, u"duration"_s, u"result"_s, u"mark"_s,
                         u"checked"_s, u"folder"_s, u"detailsLoaded"_s};
 
+// Names and paths as they are on disk: the whole path, and every byte that is not UTF-8
+// written "\xHH" (with "\" itself written "\\"), so the text names exactly one file.
+QString PrintedName(const QString &name)
+{
+    return PrintableNativeName(name, true);
+}
+
 QString FirstName(const _ITEMINFO &item)
 {
-    return item.szFileName.Text().section(u';', 0, 0);
+    return item.FileNames().value(0);
 }
 
 QString Marker(const _ITEMINFO &item)
@@ -33,7 +41,7 @@ QString Marker(const _ITEMINFO &item)
 
 QStringList TextCells(const _ITEMINFO &item)
 {
-    return {Marker(item), FirstName(item), item.szType, item.szTitle, item.szArtist, item.szAlbum,
+    return {Marker(item), PrintableNativeName(FirstName(item), false), item.szType, item.szTitle, item.szArtist, item.szAlbum,
             DurationText(item.nDuration), item.szResult};
 }
 
@@ -115,7 +123,7 @@ QByteArray WriteText(const CDirItemList &list, const SRowsToWrite &rows)
 QJsonObject JsonRow(const _ITEMINFO &item)
 {
     return QJsonObject{
-        {u"fileName"_s, item.szFileName.Text()}, {u"path"_s, item.szPath.Text()},
+        {u"fileName"_s, PrintedName(item.szFileName)}, {u"path"_s, PrintedName(item.FullPath())},
         {u"type"_s, item.szType.Text()},         {u"title"_s, item.szTitle.Text()},
         {u"artist"_s, item.szArtist.Text()},     {u"album"_s, item.szAlbum.Text()},
         {u"genre"_s, item.szGenre.Text()},       {u"year"_s, item.nYear},

@@ -1,5 +1,7 @@
 #include "app/cli/StopSignals.h"
 
+#include "platform/StopRequest.h"
+
 #include <csignal>
 #include <unistd.h>
 
@@ -16,6 +18,8 @@ void OnStopSignal(int signal)
     if (g_received != 0)
         ::_exit(128 + signal);
     g_received = signal;
+    // An outside tool the check waits for ends at once rather than at its time limit.
+    CStopRequest::Raise();
 }
 
 void Install(int signal, struct sigaction *previous)

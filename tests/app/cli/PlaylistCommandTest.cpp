@@ -29,13 +29,16 @@ struct SRun
 class PlaylistCli : public ::testing::Test
 {
 protected:
-    SRun Run(QStringList arguments)
+    SRun Run(QStringList arguments, const QString &locale = u"C.UTF-8"_s)
     {
         arguments.prepend(u"playlist"_s);
         QProcess process;
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(u"XDG_CONFIG_HOME"_s, m_config.path());
         environment.insert(u"TMPDIR"_s, m_work.path());
+        environment.remove(u"LC_ALL"_s);
+        environment.remove(u"LC_CTYPE"_s);
+        environment.insert(u"LANG"_s, locale);
         process.setProcessEnvironment(environment);
         process.start(QString::fromUtf8(VELMORA_BINARY), arguments);
         process.waitForFinished(60000);
@@ -148,7 +151,9 @@ TEST_F(PlaylistCli, SuggestNamesTheLikelyFile)
     EXPECT_EQ(run.exitCode, 1);
     const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
     ASSERT_EQ(rows.size(), 5);
-    EXPECT_EQ(rows[0].toObject()[u"suggestion"_s].toString(), Folder() + u"Song.MP3"_s);
+    // A name in another case is the song's file, as on the Windows disk it came from.
+    EXPECT_TRUE(rows[0].toObject()[u"found"_s].toBool());
+    EXPECT_EQ(rows[0].toObject()[u"suggestion"_s].toString(), QString());
     EXPECT_EQ(rows[1].toObject()[u"suggestion"_s].toString(), Folder() + u"Cafe\u0301.mp3"_s);
     EXPECT_EQ(rows[2].toObject()[u"suggestion"_s].toString(), Folder() + u"other.cdg"_s);
     EXPECT_EQ(rows[3].toObject()[u"suggestion"_s].toString(), QString());
@@ -170,4 +175,44 @@ TEST_F(PlaylistCli, TextColumnsLineUpAsATerminalShowsThem)
     EXPECT_EQ(lines[1].indexOf(u"Singer"_s) + 2, lines[2].indexOf(u"Band"_s));
     EXPECT_TRUE(lines[1].endsWith(u"yes"_s));
     EXPECT_TRUE(lines[2].endsWith(u"MISSING"_s));
+}
+
+// Playlists written on Windows name drive K: and the songs' names in another case than a DOS
+// disc stored them; with no Drives setting, they are found below the playlist's own folder.
+TEST_F(PlaylistCli, WindowsPlaylistsFindTheirSongsInAnyCase)
+{
+    Write(u"Juke/_Songs/00001.MCG"_s, "x");
+    Write(u"Juke/_Songs/00002.CDG"_s, "x");
+    Write(u"Juke/_Songs/00002.MP3"_s, "x");
+    const QString songs = u"K:\\Juke\\_Songs\\"_s;
+    const QString text = Write(u"Lists/list.txt"_s, samplegen::Utf16WithMark(
+        u"; Header playlist: Number, Title, Artist, Files, Folder, Album, Settings, Track.\r\n"
+        u"1|One|A|00001.mcg|"_s + songs + u"||||\r\n"_s));
+    const QString mpl = Write(u"Lists/list.mpl"_s, samplegen::MakeMplFile(u"klovmplrev2"_s,
+        {{u"00002.cdg;00002.mp3"_s, songs, u"2"_s, u"Two"_s, u"B"_s}}, true));
+    for (const QString &playlist : {text, mpl}) {
+        const SRun run = Run({u"--format"_s, u"json"_s, u"--data-dir"_s, m_data.path(), playlist});
+        EXPECT_EQ(run.exitCode, 0) << playlist.toStdString() << run.out.toStdString();
+        const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
+        ASSERT_EQ(rows.size(), 1);
+        EXPECT_TRUE(rows[0].toObject()[u"found"_s].toBool());
+        EXPECT_EQ(rows[0].toObject()[u"folder"_s].toString(), Folder() + u"Juke/_Songs/"_s);
+    }
+}
+
+// 8-bit playlists of Korean systems: the code page from the option, the setting as a user
+// writes it, or the user's locale.
+TEST_F(PlaylistCli, EightBitPlaylistsFollowTheCodePageAskedFor)
+{
+    const QString list = Write(u"Korean.txt"_s, QByteArrayLiteral("00001|\xB3\xEB\xB7\xA1|\xB0\xA1\xBC\xF6\r\n"));
+    const auto title = [&](const SRun &run) {
+        return QJsonDocument::fromJson(run.out).array().at(0).toObject()[u"title"_s].toString();
+    };
+    const QStringList json{u"--format"_s, u"json"_s, u"--data-dir"_s, m_data.path()};
+    EXPECT_EQ(title(Run(json + QStringList{list})), u"\u00b3\u00eb\u00b7\u00a1"_s); // Western by default
+    EXPECT_EQ(title(Run(json + QStringList{u"--ansi-code-page"_s, u"949"_s, list})), u"\ub178\ub798"_s);
+    EXPECT_EQ(title(Run(json + QStringList{list}, u"ko_KR.UTF-8"_s)), u"\ub178\ub798"_s);
+    test::WriteBytes(QDir(m_config.path()).filePath(u"Klovenix/Velmora.conf"_s), "[General]\nAnsiCodePage=949\n");
+    EXPECT_EQ(title(Run(json + QStringList{list})), u"\ub178\ub798"_s);
+    EXPECT_EQ(Run(json + QStringList{u"--ansi-code-page"_s, u"1234"_s, list}).exitCode, 2);
 }

@@ -1,0 +1,28 @@
+// The one way to a row's files: whole paths, names kept apart from the shown ";" joining.
+#include "base/ItemInfo.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace velmora;
+
+TEST(ItemInfo, FilesOfARowAreKeptApartFromWhatItShows)
+{
+    _ITEMINFO song;
+    const QString folder = u"/k/"_s + QString(300, u'x') + u'/';
+    song.SetPath(folder + u"Rock; Roll.cdg"_s);
+    song.SetFileNames({u"Rock; Roll.cdg"_s, u"Rock; Roll.mp3"_s});
+    EXPECT_EQ(song.szFileName.Text(), u"Rock; Roll.cdg;Rock; Roll.mp3"_s);
+    EXPECT_EQ(song.szPath.Text().size(), 259);
+    EXPECT_EQ(song.FullPath(), folder + u"Rock; Roll.cdg"_s);
+    EXPECT_EQ(song.FileNames(), QStringList({u"Rock; Roll.cdg"_s, u"Rock; Roll.mp3"_s}));
+    EXPECT_EQ(song.FilePaths(), QStringList({folder + u"Rock; Roll.cdg"_s, folder + u"Rock; Roll.mp3"_s}));
+
+    // A row whose list came from a playlist or song list holds only the joined text.
+    _ITEMINFO listed;
+    listed.szPath = u"/k/Pop/00001.cdg"_s;
+    listed.szFileName = u"00001.cdg;;00001.mp3"_s;
+    EXPECT_EQ(listed.FullPath(), u"/k/Pop/00001.cdg"_s);
+    EXPECT_EQ(listed.FileNames(), QStringList({u"00001.cdg"_s, u"00001.mp3"_s}));
+    EXPECT_EQ(listed.FilePaths(), QStringList({u"/k/Pop/00001.cdg"_s, u"/k/Pop/00001.mp3"_s}));
+}
