@@ -6,6 +6,7 @@
 #include "platform/FileMove.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePrompt.h"
+#include "platform/StopRequest.h"
 
 #include <QPair>
 #include <QSet>
@@ -175,9 +176,22 @@ SMoveSummary MoveCheckedSongs(CDirItemList &list, IFolderPicker &picker, const S
     if (!options.bDryRun)
         WriteSectionHeader(summary.nChecked, summary.strTargetFolder);
     SMoveRun run{list, fileSystem, options, summary};
+    int begun = 0;
     for (int row = 0; row < list.GetItemCount(); ++row) {
-        if (list.Item(row).IsChecked())
-            MoveOneRow(run, row);
+        if (!list.Item(row).IsChecked())
+            continue;
+        // Stop ends the Move between two files, never inside one.
+        if (list.IsStopRequested() || CStopRequest::IsRaised()) {
+            summary.bStopped = true;
+            if (!options.bDryRun)
+                WriteLog(Plain, u"MOVE, Move stopped by the user after %d of %d files\r\n", begun, summary.nChecked);
+            break;
+        }
+        if (options.progress)
+            options.progress(++begun, summary.nChecked, list.Item(row).FileNames().value(0));
+        else
+            ++begun;
+        MoveOneRow(run, row);
     }
     return summary;
 }

@@ -2,6 +2,7 @@
 
 #include <QList>
 #include <QString>
+#include <functional>
 
 namespace velmora {
 
@@ -21,6 +22,9 @@ struct SMoveOptions
     // Plans the moves and asks the questions, but writes no run-log line and changes nothing.
     bool bDryRun = false;
     IFileSystem *fileSystem = nullptr; // null: the local file system
+    // Hears of each ticked row before it moves: rows begun so far (from 1), of all ticked
+    // rows, and the row's file name.
+    std::function<void(int done, int total, const QString &name)> progress;
 };
 
 struct SPlannedMove
@@ -39,6 +43,7 @@ struct SMoveSummary
     QList<SPlannedMove> moved;        // in a dry run: the moves that would be made
     QList<SPlannedMove> kept;         // existing targets the user chose to keep
     QList<SPlannedMove> failed;
+    bool bStopped = false;            // the user stopped the Move between two files
     QStringList failureReasons;       // one per failed move
 };
 

@@ -1,5 +1,7 @@
 #include "verify/Quarantine.h"
 
+#include "platform/StopRequest.h"
+
 #include "base/RunLogs.h"
 #include "check/DirItemList.h"
 #include "inspect/FileList.h"
@@ -294,8 +296,17 @@ SQuarantineRun RunQuarantine(QList<SQuarantineMove> plan, const QString &checked
     WriteLog(Plain, kSeparatorLine);
     WriteLog(Plain, u"MOVE (%d), Directory %s\r\n", int(manifest.moves.size()), LogSafePath(manifest.strTarget));
     WriteLog(Plain, kSeparatorLine);
-    for (SQuarantineMove &move : manifest.moves)
+    int done = 0;
+    for (SQuarantineMove &move : manifest.moves) {
+        // A stop ends the quarantine between two files; the rest stay planned in the manifest.
+        if (CStopRequest::IsRaised()) {
+            WriteLog(Plain, u"MOVE, Move stopped by the user after %d of %d files\r\n", done,
+                     int(manifest.moves.size()));
+            break;
+        }
         MoveOne(fileSystem, manifest.strTarget, move);
+        ++done;
+    }
     run.moves = manifest.moves;
     if (const int rewrite = RewriteManifest(fileSystem, run.strManifest, ManifestJson(manifest)))
         run.strManifestError = u"cannot bring the manifest up to date: "_s + MoveErrorText(rewrite)

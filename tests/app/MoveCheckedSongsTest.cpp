@@ -349,3 +349,30 @@ TEST_F(CMoveCheckedSongsTest, AFileThisMoveBroughtIsNeverReplaced)
     EXPECT_EQ(Census().size(), before.size());
     EXPECT_EQ(test::ReadBytes(Target(name)), "notes on Abba");
 }
+
+TEST_F(CMoveCheckedSongsTest, StopEndsTheMoveBetweenTwoFilesAndSaysHowFarItGot)
+{
+    for (int i = 0; i < 5; ++i)
+        AddRow(u"song%1.mp3"_s.arg(i), true);
+    auto expected = Census();
+    for (int i : {0, 1})
+        expected = Moved(expected, Lib(u"song%1.mp3"_s.arg(i)), Target(u"song%1.mp3"_s.arg(i)));
+    SMoveOptions options;
+    QStringList heard;
+    options.progress = [&](int done, int total, const QString &name) {
+        heard.append(u"%1 of %2: %3"_s.arg(done).arg(total).arg(name));
+        if (done == 2)
+            m_list.RequestStop(); // the second file still moves whole
+    };
+
+    const SMoveSummary summary = MoveCheckedSongs(m_list, m_picker, options);
+
+    EXPECT_TRUE(summary.bStopped);
+    EXPECT_EQ(heard, (QStringList{u"1 of 5: song0.mp3"_s, u"2 of 5: song1.mp3"_s}));
+    EXPECT_EQ(Census(), expected);
+    EXPECT_EQ(summary.moved.size(), 2);
+    for (int i = 2; i < 5; ++i)
+        EXPECT_TRUE(m_list.Item(i).IsChecked()) << "row " << i << " keeps its tick for the next Move";
+    EXPECT_EQ(m_capture.DirectoryLog().last(), u"MOVE, Move stopped by the user after 2 of 5 files"_s);
+    EXPECT_FALSE(m_list.IsStopRequested()) << "the next command starts afresh";
+}

@@ -91,6 +91,11 @@ bool MoveTickedRows(CDirItemList &list, const SCheckOptions &options, const QStr
     CGivenFolder picker(target);
     SMoveOptions moveOptions;
     moveOptions.bDryRun = options.bDryRun;
+    // A signal that came just as the Move began is honoured before its next file.
+    moveOptions.progress = [&list](int, int, const QString &) {
+        if (CStopSignals::Received() != 0)
+            list.RequestStop();
+    };
     const SMoveSummary summary = MoveCheckedSongs(list, picker, moveOptions);
     SetMessagePrompt(&previous);
     if (options.bDryRun) {
@@ -247,7 +252,7 @@ int RunCheckCommand(const QStringList &arguments)
     const QByteArray rows = WriteRows(list, options->format, report ? &*report : nullptr, options->bOnlyProblems);
     std::fwrite(rows.constData(), 1, size_t(rows.size()), stdout);
     std::fflush(stdout);
-    if (stopped)
+    if (stopped || CStopSignals::Received() != 0)
         return CStopSignals::ExitStatus();
     if (!movesDone)
         return 3;
