@@ -15,6 +15,7 @@
 #include "update/ZipTestArchive.h"
 
 #include <QDir>
+#include <QFileInfo>
 #include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonDocument>
@@ -97,6 +98,11 @@ protected:
         Add(DecodeNativeName("Caf\xE9.cdg"), graphics);
         Add(u"Caf\u00e9 \ud55c.mp3"_s, TaggedMp3(u"Caf\u00e9 \ud55c\uad6d"_s));
         Add(u"Packed.zip"_s, test::BuildZip({{"Packed.mp3", TaggedMp3(u"Packed"_s), true}, {"Packed.cdg", graphics}}));
+        // Packages only the unzip tool reads: each goes through its own fallback run.
+        Add(u"Wide; Packed.zip"_s, test::BuildZip({test::Deflate64Member("Wide.mp3", TaggedMp3(u"Wide"_s)),
+                                                  test::Deflate64Member("Wide.cdg", graphics)}));
+        if (const auto bzipped = test::Bzip2Member("Caf\xc3\xa9 Bz.mp3", TaggedMp3(u"Bzipped"_s)))
+            Add(u"Bz.zip"_s, test::BuildZip({*bzipped, {"Caf\xc3\xa9 Bz.cdg", graphics}}));
         Add(DeepFolder().mid(Root().size() + 1) + u"/Deep Song.mp3"_s, TaggedMp3(u"Deep"_s));
         Add(DeepFolder().mid(Root().size() + 1) + u"/Deep Song.cdg"_s, graphics);
         // A DOS disc's songs, named in lower case by playlists written on Windows.
@@ -228,6 +234,9 @@ TEST_F(COddLibraryCli, SongChecksAreBoundedAndTheSameForAnyEngineAndJobs)
     EXPECT_EQ(RowWithPath(root, Path(u"Caf\\xE9.cdg"_s))[u"title"_s].toString(), u"Latin One"_s);
     EXPECT_EQ(RowWithPath(root, Path(u"Caf\u00e9 \ud55c.mp3"_s))[u"title"_s].toString(), u"Caf\u00e9 \ud55c\uad6d"_s);
     EXPECT_EQ(RowWithPath(root, Path(u"Packed.zip"_s))[u"title"_s].toString(), u"Packed"_s);
+    EXPECT_EQ(RowWithPath(root, Path(u"Wide; Packed.zip"_s))[u"title"_s].toString(), u"Wide"_s);
+    if (QFileInfo::exists(Path(u"Bz.zip"_s)))
+        EXPECT_EQ(RowWithPath(root, Path(u"Bz.zip"_s))[u"title"_s].toString(), u"Bzipped"_s);
     const SOutcome deep = Check(DeepFolder(), {u"--songs"_s});
     EXPECT_EQ(RowWithPath(deep, DeepFolder() + u"/Deep Song.cdg"_s)[u"title"_s].toString(), u"Deep"_s);
 }
