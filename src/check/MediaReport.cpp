@@ -1,9 +1,15 @@
 #include "check/MediaReport.h"
 
+#include "base/TraceDebug.h"
 #include "base/UserPaths.h"
+#include "inspect/KnownLibraryAnswer.h"
 #include "inspect/MediaInfoLibrary.h"
 #include "platform/ToolLocator.h"
 #include "widgets/ProcessRunner.h"
+
+#include <QHash>
+
+#include <mutex>
 
 namespace velmora {
 
@@ -11,9 +17,14 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
+QString MediaTool()
+{
+    return LocateTool(ProgramFolder(), u"mediainfo"_s);
+}
+
 QStringList ToolReportLines(const QString &path)
 {
-    ProgramRunner runner(LocateTool(ProgramFolder(), u"mediainfo"_s));
+    ProgramRunner runner(MediaTool());
     // The path goes as one argument, so names with blanks or quotes pass unchanged.
     RunAndCollect(runner, QStringList{path});
     return runner.m_lines;
@@ -23,13 +34,38 @@ QStringList ToolReportLines(const QString &path)
 // the library's report gives the lines the tool would have printed.
 QStringList LibraryReportLines(const QString &path)
 {
-    CMediaInfo info;
-    if (!info.Create() || !info.Open(path))
-        return {};
-    QString report = info.Report();
-    info.Release();
+    QString report;
+    if (std::optional<QString> known = KnownMediaLibraryReport(path)) {
+        report = std::move(*known);
+    } else {
+        CMediaInfo info;
+        if (!info.Create() || !info.Open(path))
+            return {};
+        report = info.Report();
+        info.Release();
+    }
     report.replace(u"\r\n"_s, u"\n"_s);
     return SplitRunnerOutput(report + u'\n');
+}
+
+// The tool names the library it is built on in its version text, as the library names
+// itself ("MediaInfoLib - v23.04").
+bool LibraryGivesToolReports(const QString &tool)
+{
+    CMediaInfo info;
+    if (!info.Create())
+        return false;
+    const QString library = info.Option(u"Info_Version"_s).trimmed();
+    ProgramRunner runner(tool);
+    if (!RunAndCollect(runner, QStringList{u"--Version"_s})) {
+        TraceDebug(u"report engine: library %s, no tool at %s\n", library, tool);
+        return true;
+    }
+    bool same = false;
+    for (const QString &line : std::as_const(runner.m_lines))
+        same = same || (!library.isEmpty() && line.trimmed() == library);
+    TraceDebug(u"report engine: library %s, tool %s says %s\n", library, tool, runner.m_lines.join(u' '));
+    return same;
 }
 
 } // namespace
@@ -37,6 +73,20 @@ QStringList LibraryReportLines(const QString &path)
 QStringList MediaReportLines(EReportEngine engine, const QString &path)
 {
     return engine == EReportEngine::Library ? LibraryReportLines(path) : ToolReportLines(path);
+}
+
+EReportEngine ChooseReportEngine(EReportEngine engine)
+{
+    if (engine != EReportEngine::Fastest)
+        return engine;
+    static std::mutex mutex;
+    static QHash<QString, bool> answers;
+    const QString tool = MediaTool();
+    const std::lock_guard<std::mutex> lock(mutex);
+    auto answer = answers.find(tool);
+    if (answer == answers.end())
+        answer = answers.insert(tool, LibraryGivesToolReports(tool));
+    return *answer ? EReportEngine::Library : EReportEngine::Tool;
 }
 
 } // namespace velmora
