@@ -2,9 +2,11 @@
 # Times the window's checks against the command line's on the same generated folder, both
 # check kinds, and prints the ratios with how live the window stayed meanwhile.
 #
-#   bench/window-bench.sh [--songs N] [--runs N] [--accessibility] [--shot FILE] [--no-build]
+#   bench/window-bench.sh [--songs N | --library DIR] [--runs N] [--accessibility] [--shot FILE]
+#                         [--no-build]
 #
 # --songs N        size of the generated library (default 2000 songs: 3,700 files)
+# --library DIR    check DIR instead of a generated library
 # --runs N         timed runs of each command (default 5), after one untimed run
 # --accessibility  run the window with the accessibility bridge active (a session bus with
 #                  the at-spi bus launcher), as under a screen reader
@@ -26,11 +28,13 @@ runs=5
 accessibility=0
 shot=""
 do_build=1
+library=""
 
-usage() { sed -n '5,13p' "$0" | sed 's/^# \{0,1\}//'; }
+usage() { sed -n '5,15p' "$0" | sed 's/^# \{0,1\}//'; }
 while [ $# -gt 0 ]; do
   case "$1" in
     --songs) songs=${2:?--songs needs a number}; shift ;;
+    --library) library=${2:?--library needs a folder}; shift ;;
     --runs) runs=${2:?--runs needs a number}; shift ;;
     --accessibility) accessibility=1 ;;
     --shot) shot=${2:?--shot needs a file}; shift ;;
@@ -77,7 +81,13 @@ export XDG_CONFIG_HOME="$scratch/config"
 logs="$scratch/logs"
 mkdir -p "$logs"
 
-library="$data/window-library-$songs"
+if [ -n "$library" ]; then
+  [ -d "$library" ] || { echo "window-bench.sh: no folder $library" >&2; exit 2; }
+  library=$(cd "$library" && pwd)
+  songs=""
+else
+  library="$data/window-library-$songs"
+fi
 if [ ! -d "$library" ]; then
   say "Writing a library of $songs songs"
   "$samplegen" --songs "$songs" --seed 1 "$library" >&2
@@ -127,7 +137,7 @@ measure_kind() {
   cli=$(printf '%s\n' "${cli_ms[@]}" | median)
   window=$(printf '%s\n' "${window_ms[@]}" | median)
   ratio=$(awk -v w="$window" -v c="$cli" 'BEGIN { printf "%.2f", w / (c > 0 ? c : 1) }')
-  seconds=$(awk -v ms="$(field check_ms "$line")" 'BEGIN { s = ms / 1000; print s > 0 ? s : 1 }')
+  seconds=$(awk -v ms="$(field check_ms "$line")" 'BEGIN { s = ms / 1000; print (s > 0 ? s : 1) }')
   report+=("$(printf '| %s | %d | %.0f | %.2f | %s | %.1f | %.1f | %s |' "$label" "$cli" "$window" "$ratio" \
     "$(awk -v r="$ratio" 'BEGIN { print r <= 1.3 ? "met" : "**missed**" }')" \
     "$(awk -v n="$(field list_paints "$line")" -v s="$seconds" 'BEGIN { print n / s }')" \
@@ -151,7 +161,7 @@ fi
 
 accessible_line=$(run_window --songs --data-dir "$logs" "$scratch" || true)
 echo
-echo "Window against command line, $files files ($songs songs), $runs runs each, medians;"
+echo "Window against command line, $files files${songs:+ ($songs songs)}, $runs runs each, medians;"
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg); accessibility bridge active: $(field accessible "$accessible_line")."
 echo
 echo "| Check | Command line (ms) | Window (ms) | Ratio | Goal at most 1.3 | List paints/s | Pane paints/s | Longest gap between window turns (ms) |"
