@@ -105,7 +105,7 @@ build_release() {
   command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
   cmake -S "$root" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=Release -DVELMORA_BUILD_TESTS=OFF \
     -DVELMORA_BENCH=ON "${launcher[@]}" >/dev/null
-  ninja -C "$build" velmora velmora-samplegen velmora-walk-bench >/dev/null
+  ninja -C "$build" velmora velmora-samplegen velmora-walk-bench velmora-window-bench >/dev/null
 }
 
 [ "$install" = 1 ] && install_packages
@@ -251,8 +251,10 @@ for songs in "${sizes[@]}"; do
   if [ "$have_jobs" = 1 ]; then
     measure "$songs.song2" "$runs" 1 "$velmora" check --songs --subfolders --jobs 2 --data-dir "$logs" "$library"
   fi
+  measure "$songs.songdefault" "$runs" 1 "$velmora" check --songs --subfolders --data-dir "$logs" "$library"
   measure "$songs.exiftool" "$runs" 1 exiftool -r -fast "$library"
   [ "$media_details" = 1 ] || continue
+  measure "$songs.details" "$runs" 1 "$velmora" check --subfolders --data-dir "$logs" "$library"
   measure "$songs.tool1" "$slow" 0 "$velmora" check --subfolders "${tool_options[@]}" --data-dir "$logs" "$library"
   if [ "$have_engine" = 1 ] && [ "$have_jobs" = 1 ]; then
     measure "$songs.lib1" "$runs" 1 "$velmora" check --subfolders --engine library --jobs 1 --data-dir "$logs" "$library"
@@ -286,6 +288,14 @@ warm_cache "$flat"
 measure walk "$runs" 1 "$walk_bench" "$flat"
 measure find "$runs" 1 bash -c 'find "$1" -maxdepth 1 | wc -l' _ "$flat"
 walk_line=$("$walk_bench" "$flat" || true)
+
+# The window against the command line on the 1,000-song library (bench/window-bench.sh).
+window_report="not measured: Xvfb is not installed"
+if command -v Xvfb >/dev/null; then
+  say "Window against command line"
+  window_report=$("$root/bench/window-bench.sh" --no-build --runs "$runs" --library "$(make_library 1000)") ||
+    window_report="not measured: bench/window-bench.sh failed"
+fi
 walk_field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$walk_line"; }
 
 # Start-up: the whole process of the two smallest things the command line does, at least
@@ -316,7 +326,7 @@ result_row() {
   local key=$1 label=$2 command=$3
   if [ -n "${res_fail[$key]:-}" ]; then
     echo "| $label | \`$command\` | – | failed: ${res_fail[$key]} | | |"
-  elif [ -z "${res_med[$key]:-}" ] && [ "$media_details" = 0 ] && [[ "$key" =~ \.(tool1|lib1|lib2|miloop|mifolder)$ ]]; then
+  elif [ -z "${res_med[$key]:-}" ] && [ "$media_details" = 0 ] && [[ "$key" =~ \.(details|tool1|lib1|lib2|miloop|mifolder)$ ]]; then
     echo "| $label | \`$command\` | – | not measured in this run (--skip-media-details) | | |"
   elif [ -z "${res_med[$key]:-}" ]; then
     echo "| $label | \`$command\` | – | not measured: this velmora has no such option | | |"
@@ -390,7 +400,9 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
     echo "|---|---|---:|---:|---:|---:|"
     result_row "$songs.song" "song check" "velmora check --songs --subfolders ${song_options[*]}"
     result_row "$songs.song2" "song check, 2 jobs" "velmora check --songs --subfolders --jobs 2"
+    result_row "$songs.songdefault" "song check, no options" "velmora check --songs --subfolders"
     result_row "$songs.exiftool" "exiftool" "exiftool -r -fast"
+    result_row "$songs.details" "media-details check, no options" "velmora check --subfolders"
     result_row "$songs.tool1" "media-details check, tool engine, 1 job" "velmora check --subfolders ${tool_options[*]}"
     result_row "$songs.lib1" "media-details check, library engine, 1 job" \
       "velmora check --subfolders --engine library --jobs 1"
@@ -445,6 +457,10 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
   echo "|---|---:|---|---|"
   for songs in "${sizes[@]}"; do
     target_row "$songs songs: exiftool time / song check time" "$songs.exiftool" "$songs.song" "at least 10" ge 10
+    target_row "$songs songs: exiftool time / song check time, no options" "$songs.exiftool" "$songs.songdefault" \
+      "at least 20" ge 20
+    target_row "$songs songs: exiftool time / media-details check time, no options" "$songs.exiftool" "$songs.details" \
+      "at least 2" ge 2
     target_row "$songs songs: tool engine (1 job) / mediainfo loop" "$songs.tool1" "$songs.miloop" "at most 1.2" le 1.2
     target_row "$songs songs: tool engine (1 job) / library engine (2 jobs)" "$songs.tool1" "$songs.lib2" \
       "at least 10" ge 10
@@ -463,6 +479,16 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
     echo "| memory per row of the $(grouped "$flat_files")-file walk (bytes) | $bytes_per_row | under 1,024 |" \
       "$([ "$bytes_per_row" -lt 1024 ] && echo met || echo "**missed**") |"
   fi
+  echo
+  echo "## Window against command line"
+  echo
+  echo "Measured by \`bench/window-bench.sh\` on the library of 1,000 songs: the window (under Xvfb,"
+  echo "default settings) and \`velmora check\` without options, both check kinds; the goal is a"
+  echo "window check of at most 1.3 times the command line's. Paints per second and the longest gap"
+  echo "between the window's turns say how live the window stayed; Stop is clicked a third of the"
+  echo "way into a check."
+  echo
+  echo "$window_report"
   if [ -f "$root/bench/performance-notes.md" ]; then
     echo
     cat "$root/bench/performance-notes.md"

@@ -3,10 +3,21 @@
 #include "platform/Settings.h"
 
 #include <QSettings>
+#include <QThread>
 
 namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
+
+namespace {
+const QString kEngineKey = u"Check/Engine"_s;
+const QString kJobsKey = u"Check/Jobs"_s;
+}
+
+int DefaultJobs()
+{
+    return std::clamp(QThread::idealThreadCount(), 1, kMaxJobs);
+}
 
 EReportEngine EngineNamed(const QString &name, bool *ok)
 {
@@ -19,17 +30,20 @@ SCheckTuning LoadCheckTuning()
     const auto settings = OpenSettings();
     SCheckTuning tuning;
     bool ok = false;
-    const EReportEngine engine = EngineNamed(settings->value(u"Check/Engine"_s, u"tool"_s).toString(), &ok);
-    tuning.engine = ok ? engine : EReportEngine::Tool;
-    tuning.nJobs = std::clamp(settings->value(u"Check/Jobs"_s, 1).toInt(), 1, kMaxJobs);
+    const EReportEngine engine = EngineNamed(settings->value(kEngineKey).toString(), &ok);
+    tuning.engine = ok ? engine : EReportEngine::Fastest;
+    tuning.nJobs = std::clamp(settings->value(kJobsKey, DefaultJobs()).toInt(), 1, kMaxJobs);
     return tuning;
 }
 
 void StoreCheckTuning(const SCheckTuning &tuning)
 {
     const auto settings = OpenSettings();
-    settings->setValue(u"Check/Engine"_s, tuning.engine == EReportEngine::Library ? u"library"_s : u"tool"_s);
-    settings->setValue(u"Check/Jobs"_s, tuning.nJobs);
+    if (tuning.engine == EReportEngine::Fastest)
+        settings->remove(kEngineKey);
+    else
+        settings->setValue(kEngineKey, tuning.engine == EReportEngine::Library ? u"library"_s : u"tool"_s);
+    settings->setValue(kJobsKey, tuning.nJobs);
 }
 
 } // namespace velmora

@@ -5,22 +5,27 @@
 namespace velmora {
 
 // Where the media-details check gets its media reports: the outside tool, one process per
-// file (the designed way), or the library inside this process (the same report, faster).
-enum class EReportEngine { Tool, Library };
+// file (the designed way), the library inside this process (the same report, many times
+// faster), or, unless the user chose, the library whenever it gives the tool's reports.
+enum class EReportEngine { Tool, Library, Fastest };
+
+constexpr int kMaxJobs = 64;
+
+// As many jobs as the machine has cores.
+int DefaultJobs();
 
 // How a check does its per-file work. Any choice gives the same rows and run logs.
 struct SCheckTuning
 {
-    EReportEngine engine = EReportEngine::Tool;
-    int nJobs = 1; // worker threads that read files ahead of the check
+    EReportEngine engine = EReportEngine::Fastest;
+    int nJobs = DefaultJobs(); // worker threads that read files ahead of the check
 };
 
-// The tuning stored in the settings ("Check/Engine": tool or library, "Check/Jobs").
+// The tuning stored in the settings ("Check/Engine": tool or library, unset for the fastest;
+// "Check/Jobs", unset for one per core).
 SCheckTuning LoadCheckTuning();
 void StoreCheckTuning(const SCheckTuning &tuning);
-// "tool" / "library"; nullopt-like false in *ok for anything else.
+// "tool" / "library"; false in *ok for anything else.
 EReportEngine EngineNamed(const QString &name, bool *ok);
-
-constexpr int kMaxJobs = 64;
 
 } // namespace velmora

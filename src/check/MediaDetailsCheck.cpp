@@ -127,7 +127,8 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
         kinds.append(KindOf(list.Item(e)));
     }
     AnsiCodePage(); // read the setting once, before any worker needs it
-    const EReportEngine engine = list.m_tuning.engine;
+    // Choosing may run the tool once; a folder without files needs no choice.
+    const EReportEngine engine = paths.isEmpty() ? EReportEngine::Tool : ChooseReportEngine(list.m_tuning.engine);
     CReadAhead<SExamination> examinations(int(paths.size()), list.m_tuning.nJobs,
                                           [&](int e) { return Examine(paths.at(e), kinds.at(e), engine); });
     for (int e = 0; e < list.GetItemCount(); ++e) {

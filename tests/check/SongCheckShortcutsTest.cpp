@@ -1,5 +1,5 @@
-// The song check's shortcuts (the media library's answer for bare CD+G streams, the row
-// merge that moves each row once) must leave rows and run logs exactly as before.
+// The checks' shortcuts (the media library's answer and report for bare CD+G streams, the
+// row merge that moves each row once) must leave rows and run logs exactly as before.
 #include "check/CheckFixture.h"
 
 #include "check/DirectoryWalk.h"
@@ -8,6 +8,7 @@
 #include "check/SortOrders.h"
 #include "inspect/FileList.h"
 #include "inspect/KnownLibraryAnswer.h"
+#include "inspect/MediaInfoLibrary.h"
 #include "inspect/SongGrouping.h"
 #include "samplegen/CdgWriter.h"
 #include "samplegen/Mp3Writer.h"
@@ -38,10 +39,12 @@ struct SOutcome
     QStringList errorLog;
 };
 
-SOutcome SongCheck(const QString &folder, bool shortcuts)
+SOutcome Check(const QString &folder, int topLevel, bool shortcuts, SCheckTuning tuning = {})
 {
     test::CCheckFixture f;
     f.list.m_nIncludeSubfolders = 1;
+    f.list.m_nTopLevel = topLevel;
+    f.list.m_tuning = tuning;
     UseKnownLibraryAnswers(shortcuts);
     ListSelectDirectory(f.list, folder);
     UseKnownLibraryAnswers(true);
@@ -102,12 +105,38 @@ TEST(SongCheckShortcuts, GeneratedLibrariesGiveTheSameRowsAndLogs)
                                 {u"Odd/Damaged.mp3"_s, plainMp3},
                                 {u"Odd/Alone.cdg"_s, samplegen::MakeCdgPackets(3)}});
 
-    const SOutcome fast = SongCheck(library.path(), true);
-    const SOutcome asked = SongCheck(library.path(), false);
+    const SOutcome fast = Check(library.path(), 0, true);
+    const SOutcome asked = Check(library.path(), 0, false);
     EXPECT_GT(fast.rows.size(), 120);
     EXPECT_EQ(fast.rows, asked.rows);
     EXPECT_EQ(fast.directoryLog, asked.directoryLog);
     EXPECT_EQ(fast.errorLog, asked.errorLog);
+}
+
+TEST(SongCheckShortcuts, MediaDetailsCheckGivesTheSameRowsAndLogsWithTheKnownReports)
+{
+    if (CMediaInfoModule::Shared().Load() != 1)
+        GTEST_SKIP() << "the media-information library is needed";
+    QTemporaryDir library;
+    WriteFiles(library.path(), samplegen::BuildScaledLibrary(60, 5));
+    WriteFiles(QDir(library.path()).filePath(u"Samples"_s), samplegen::BuildSampleLibrary());
+    WriteFiles(library.path(), {{u"Odd/Tagged Inside.cdg"_s, samplegen::MakeMp3File(nullptr, true, true, 50)},
+                                {u"Odd/Damaged.cdg"_s, samplegen::MakeCdgPackets(2).chopped(7)},
+                                {u"Odd/Two  Blanks.cdg"_s, samplegen::MakeCdgPackets(2)},
+                                {u"Odd/Alone.cdg"_s, samplegen::MakeCdgPackets(3)}});
+    SCheckTuning library1;
+    library1.engine = EReportEngine::Library;
+    library1.nJobs = 1;
+    SCheckTuning library3 = library1;
+    library3.nJobs = 3;
+
+    const SOutcome fast = Check(library.path(), 1, true, library3);
+    const SOutcome asked = Check(library.path(), 1, false, library1);
+    EXPECT_GT(fast.rows.size(), 100);
+    EXPECT_EQ(fast.rows, asked.rows);
+    EXPECT_EQ(fast.directoryLog, asked.directoryLog);
+    EXPECT_EQ(fast.errorLog, asked.errorLog);
+    EXPECT_FALSE(fast.errorLog.filter(u"Unknown Media"_s).isEmpty()); // the problem files
 }
 
 TEST(SongCheckShortcuts, MergeMovesRowsAsErasingEachOneDid)

@@ -40,6 +40,7 @@ protected:
     {
         f.list.m_nTopLevel = 1;
         f.list.m_tuning.nJobs = jobs;
+        f.list.m_tuning.engine = EReportEngine::Tool; // the tool is the point of these tests
         ListSelectDirectory(f.list, f.Root());
     }
 

@@ -13,6 +13,7 @@
 #include "samplegen/ScaledLibrary.h"
 
 #include <QDir>
+#include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -48,6 +49,14 @@ QList<samplegen::SSampleFile> LookAlikes()
             {u"Look/Pq Bits.cdg"_s, WithByte(song, 0, '\x49')},
             {u"Look/Cut Short.cdg"_s, song.chopped(24)},
             {u"Look/Mp3 Inside.cdg"_s, samplegen::MakeMp3File(nullptr, false, false, 100)}};
+}
+
+QString LibraryOwnReport(const QString &path)
+{
+    CMediaInfo info;
+    if (!info.Create() || !info.Open(path))
+        return {};
+    return info.Report();
 }
 
 QStringList LibraryOwnAnswer(const QString &path)
@@ -92,12 +101,15 @@ TEST(KnownLibraryAnswer, EqualsTheLibrarysAnswerOnEverySampleAndLookAlike)
         test::WriteBytes(path, file.content);
         SCOPED_TRACE(file.relativePath.toStdString());
         const std::optional<QStringList> known = KnownMediaLibraryAnswer(path);
+        const std::optional<QString> knownReport = KnownMediaLibraryReport(path);
+        EXPECT_EQ(known.has_value(), knownReport.has_value());
         if (!known) {
             asked += HasEnding(path, u".cdg") ? 1 : 0;
             continue;
         }
         ++answered;
         EXPECT_EQ(*known, LibraryOwnAnswer(path));
+        EXPECT_EQ(knownReport.value_or(QString()), LibraryOwnReport(path));
         QStringList analysed;
         EXPECT_FALSE(AnalyseMediaFile(path, analysed));
         EXPECT_EQ(analysed, *known);
@@ -123,4 +135,34 @@ TEST(KnownLibraryAnswer, NamesTheReportLookupCouldMisreadAreAsked)
     UseKnownLibraryAnswers(false);
     EXPECT_FALSE(KnownMediaLibraryAnswer(plain).has_value());
     UseKnownLibraryAnswers(true);
+}
+
+// The report gives the size as the library writes it: checked against the library near each
+// change of unit or digits, on ties of the last digit (1.125 KiB is "1.12 KiB"), on sizes that
+// single precision rounds up (2^30 - 1 bytes is "1.00 GiB", 2^20 - 1 is "1 024 KiB"), and on
+// sizes bare streams have. The library reads files of 8 to 16 MiB whole; those are left out.
+TEST(KnownLibraryAnswer, FileSizeTextIsTheLibrarys)
+{
+    if (CMediaInfoModule::Shared().Load() != 1)
+        GTEST_SKIP() << "the media-information library is needed";
+    QList<qint64> sizes = {0,       1,       2,       9,       10,       99,       100,        101,
+                           999,     1000,    1023,    1024,    1025,     1152,     2688,       10239,
+                           10240,   102399,  102400,  1047552, 1048575,  1048576,  1048577,    16777217,
+                           67108864, 1073741823};
+    for (qint64 packs = 1; packs <= 12; ++packs)
+        sizes.append(96 * packs);
+    for (double packs = 12; packs * 96 <= 2.0 * 1024 * 1024; packs *= 1.2)
+        sizes.append(96 * qint64(packs));
+    QTemporaryDir folder;
+    const QString path = QDir(folder.path()).filePath(u"sized.xyz"_s);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.close();
+    for (const qint64 size : std::as_const(sizes)) {
+        ASSERT_TRUE(QFile::resize(path, size)); // sparse: no bytes written
+        const QString report = LibraryOwnReport(path);
+        const QString line = report.section(u"\r\n"_s, 2, 2);
+        ASSERT_TRUE(line.startsWith(u"File size"_s)) << report.toStdString();
+        EXPECT_EQ(LibraryFileSizeText(size), line.section(u": "_s, 1)) << size;
+    }
 }

@@ -7,6 +7,8 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/LookStyles.h"
 #include "app/ui/QuillonView.h"
+#include "check/ui/DirListModel.h"
+#include "check/ui/DirListView.h"
 #include "platform/MessagePrompt.h"
 #include "platform/MessagePump.h"
 #include "platform/ShellOpen.h"
@@ -46,8 +48,9 @@ CMainFrame::CMainFrame(int updateType, QWidget *parent)
     m_logs.SetTraceSink(m_trace);
     SetActiveRunLogs(&m_logs);
     OpenRunLogsReporting();
-    // Checks run on this thread; every log line lets the window repaint and take clicks.
-    SetMessagePumpHook([] { QCoreApplication::processEvents(QEventLoop::AllEvents); });
+    // Checks run on this thread and offer the window a turn after every log line; it takes
+    // one as often as the budget allows, to repaint and take clicks.
+    SetMessagePumpHook([this] { m_pump.RunIfDue([this] { RunWindowTurn(); }); });
 
     CreateMenus();
     CreateLookCommands();
@@ -168,8 +171,23 @@ void CMainFrame::closeEvent(QCloseEvent *event)
     event->ignore();
 }
 
+void CMainFrame::RunWindowTurn()
+{
+    ShowPendingChanges();
+    QCoreApplication::processEvents(QEventLoop::AllEvents);
+}
+
+void CMainFrame::ShowPendingChanges()
+{
+    m_view->ResultList().Model().ShowPendingChanges();
+    m_trace->ShowPendingLines();
+    ShowProgress();
+}
+
 void CMainFrame::OnBusyChanged(bool busy)
 {
+    m_bProgressPending = false;
+    m_trace->ShowPendingLines();
     m_progress->setVisible(busy);
     m_stop->setVisible(busy);
     if (busy) {
@@ -184,11 +202,25 @@ void CMainFrame::OnBusyChanged(bool busy)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
+// Progress comes per file; the bar and the text follow at the window's next turn.
 void CMainFrame::OnProgress(int done, int total)
 {
-    m_progress->setRange(0, total);
-    m_progress->setValue(done);
-    m_status->setText(u"Checking file %1 of %2"_s.arg(done + 1).arg(total));
+    m_nProgressDone = done;
+    m_nProgressTotal = total;
+    if (m_bProgressPending)
+        return;
+    m_bProgressPending = true;
+    QMetaObject::invokeMethod(this, &CMainFrame::ShowProgress, Qt::QueuedConnection);
+}
+
+void CMainFrame::ShowProgress()
+{
+    if (!m_bProgressPending)
+        return;
+    m_bProgressPending = false;
+    m_progress->setRange(0, m_nProgressTotal);
+    m_progress->setValue(m_nProgressDone);
+    m_status->setText(u"Checking file %1 of %2"_s.arg(m_nProgressDone + 1).arg(m_nProgressTotal));
 }
 
 void CMainFrame::OnUserManual()

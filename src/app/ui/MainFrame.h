@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/PumpBudget.h"
 #include "base/RunLogs.h"
 
 #include <QMainWindow>
@@ -28,6 +29,8 @@ public:
     CTraceView &Trace() { return *m_trace; }
     QSplitter &Splitter() { return *m_splitter; }
     CRunLogs &Logs() { return m_logs; }
+    // How often a running check lets the window run.
+    CPumpBudget &PumpBudget() { return m_pump; }
     int Look() const { return m_nLook; }
     int UpdateType() const { return m_nUpdateType; }
 
@@ -50,12 +53,21 @@ private:
     void OpenRunLogsReporting();
     void OnBusyChanged(bool busy);
     void OnProgress(int done, int total);
+    // One turn of the window during a long task: what changed is shown, then every pending
+    // event (paints, clicks, Stop) is handled.
+    void RunWindowTurn();
+    void ShowPendingChanges();
+    void ShowProgress();
 
     CRunLogs m_logs;
     int m_nLook;
     int m_nUpdateType;
     bool m_bRowsSized = false;
     bool m_bCloseAfterCheck = false;
+    CPumpBudget m_pump;
+    int m_nProgressDone = 0;
+    int m_nProgressTotal = 0;
+    bool m_bProgressPending = false;
     QSplitter *m_splitter;
     CQuillonView *m_view;
     CTraceView *m_trace;

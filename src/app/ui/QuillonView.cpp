@@ -161,7 +161,7 @@ void CQuillonView::CheckFolder(const QString &path, int topLevel)
     m_dirItems.m_nTopLevel = topLevel;
     m_dirItems.m_nIncludeSubfolders = m_subFolder->isChecked() ? 1 : 0;
     ListSelectDirectory(m_dirItems, path);
-    m_resultList->Model().FlushRowCount();
+    m_resultList->Model().ShowPendingChanges();
     UpdateButtons();
 }
 

@@ -152,9 +152,15 @@ void CDirListModel::ToggleAllChecks()
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
-void CDirListModel::FlushRowCount()
+void CDirListModel::ShowPendingChanges()
 {
-    m_bFlushScheduled = false;
+    m_bShowScheduled = false;
+    ShowRowCount();
+    ShowRedrawnRows();
+}
+
+void CDirListModel::ShowRowCount()
+{
     const int wanted = std::min(m_pendingRows, m_list.GetItemCount());
     if (wanted > m_shownRows) {
         beginInsertRows({}, m_shownRows, wanted - 1);
@@ -167,38 +173,52 @@ void CDirListModel::FlushRowCount()
     }
 }
 
-void CDirListModel::ScheduleFlush(int count)
+void CDirListModel::ShowRedrawnRows()
 {
-    m_pendingRows = count;
-    if (m_bFlushScheduled)
+    const int first = m_redrawFirst;
+    const int last = std::min(m_redrawLast, m_shownRows - 1);
+    m_redrawFirst = m_redrawLast = -1;
+    if (first >= 0 && first <= last)
+        emit dataChanged(index(first, 0), index(last, CDirItemList::kColumnCount - 1));
+}
+
+void CDirListModel::ScheduleShow()
+{
+    if (m_bShowScheduled)
         return;
-    m_bFlushScheduled = true;
-    QMetaObject::invokeMethod(this, &CDirListModel::FlushRowCount, Qt::QueuedConnection);
+    m_bShowScheduled = true;
+    QMetaObject::invokeMethod(this, &CDirListModel::ShowPendingChanges, Qt::QueuedConnection);
 }
 
 void CDirListModel::OnListCleared()
 {
     beginResetModel();
     m_shownRows = m_pendingRows = 0;
+    m_redrawFirst = m_redrawLast = -1;
     endResetModel();
 }
 
 void CDirListModel::OnRowAdded(int row, int count)
 {
     Q_UNUSED(row);
-    ScheduleFlush(count);
+    m_pendingRows = count;
+    ScheduleShow();
 }
 
 void CDirListModel::OnItemCountSet(int count)
 {
-    ScheduleFlush(count);
+    m_pendingRows = count;
+    ScheduleShow();
 }
 
 void CDirListModel::OnRowsRedrawn(int first, int last)
 {
-    last = std::min(last, m_shownRows - 1);
-    if (first <= last)
-        emit dataChanged(index(first, 0), index(last, CDirItemList::kColumnCount - 1));
+    if (first > last || last < 0)
+        return;
+    first = std::max(first, 0);
+    m_redrawFirst = m_redrawFirst < 0 ? first : std::min(m_redrawFirst, first);
+    m_redrawLast = std::max(m_redrawLast, last);
+    ScheduleShow();
 }
 
 void CDirListModel::OnColumnHeadersRenamed()
@@ -208,14 +228,14 @@ void CDirListModel::OnColumnHeadersRenamed()
 
 void CDirListModel::OnColumnAutoSized(int column)
 {
-    FlushRowCount();
+    ShowPendingChanges();
     emit ColumnAutoSizeRequested(column);
 }
 
 void CDirListModel::OnBusyChanged(bool busy)
 {
     if (!busy)
-        FlushRowCount();
+        ShowPendingChanges();
     emit BusyChanged(busy);
 }
 

@@ -9,8 +9,9 @@ namespace velmora {
 class CDirItemList;
 
 // Presents the result list's rows to a table view without copying them: every cell is read
-// from the item array when it is drawn. Rows that a check appends are announced in batches
-// when the event loop runs, so a walk of 100,000 files does not announce them one by one.
+// from the item array when it is drawn. What a check changes (rows appended or removed, rows
+// redrawn) is collected and announced in one insertion and one range of changed rows when
+// the event loop runs, so a check of 100,000 files does not announce its rows one by one.
 class CDirListModel : public QAbstractTableModel, public IDirListObserver
 {
     Q_OBJECT
@@ -37,8 +38,9 @@ public:
     void ToggleAllChecks();
     bool AllChecked() const { return m_bAllChecked; }
 
-    // Announces the rows the list holds now instead of waiting for the event loop.
-    void FlushRowCount();
+    // Announces what changed since the last announcement now instead of when the event
+    // loop runs.
+    void ShowPendingChanges();
 
     // IDirListObserver
     void OnListCleared() override;
@@ -56,12 +58,16 @@ signals:
     void ProgressChanged(int done, int total);
 
 private:
-    void ScheduleFlush(int count);
+    void ScheduleShow();
+    void ShowRowCount();
+    void ShowRedrawnRows();
 
     CDirItemList &m_list;
     int m_shownRows = 0;
     int m_pendingRows = 0;
-    bool m_bFlushScheduled = false;
+    int m_redrawFirst = -1; // rows to redraw, -1 when none
+    int m_redrawLast = -1;
+    bool m_bShowScheduled = false;
     bool m_bAllChecked = false;
 };
 

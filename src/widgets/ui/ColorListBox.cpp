@@ -1,5 +1,6 @@
 #include "widgets/ui/ColorListBox.h"
 
+#include "widgets/ui/ColorLineModel.h"
 #include "widgets/ui/ColorRef.h"
 
 #include <QPainter>
@@ -46,33 +47,68 @@ QSize CColorItemDelegate::sizeHint(const QStyleOptionViewItem &option, const QMo
 }
 
 CColorListBox::CColorListBox(QWidget *parent)
-    : QListWidget(parent)
+    : QListView(parent)
+    , m_lines(new CColorLineModel(this))
 {
+    static_assert(ColourRole == CColorLineModel::ColourRole);
+    setModel(m_lines);
     setItemDelegate(new CColorItemDelegate(this));
     setUniformItemSizes(true); // long runs add hundreds of thousands of lines
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(m_lines, &QAbstractItemModel::rowsInserted, this, &CColorListBox::SelectLastLine);
 }
 
 void CColorListBox::AddColouredLine(const QString &text, quint32 colour)
 {
-    auto *item = new QListWidgetItem(text);
-    item->setData(ColourRole, colour);
-    addItem(item);
+    m_lines->AddLine(text, colour);
+}
+
+void CColorListBox::ShowPendingLines()
+{
+    m_lines->ShowPendingLines();
+}
+
+void CColorListBox::Clear()
+{
+    m_lines->Clear();
+}
+
+int CColorListBox::LineCount() const
+{
+    return m_lines->LineCount();
+}
+
+QString CColorListBox::LineText(int row) const
+{
+    return m_lines->LineText(row);
 }
 
 quint32 CColorListBox::LineColour(int row) const
 {
-    const QListWidgetItem *line = item(row);
-    return line ? line->data(ColourRole).toUInt() : 0;
+    return m_lines->LineColour(row);
+}
+
+int CColorListBox::CurrentLine() const
+{
+    return currentIndex().row();
+}
+
+// Once per block: selecting and scrolling per line would lay out and repaint per line.
+void CColorListBox::SelectLastLine()
+{
+    const QModelIndex last = m_lines->index(m_lines->rowCount() - 1);
+    setCurrentIndex(last);
+    scrollTo(last);
 }
 
 // An empty list that has the focus shows a focus rectangle where its first line would be.
 void CColorListBox::paintEvent(QPaintEvent *event)
 {
-    QListWidget::paintEvent(event);
-    if (count() != 0 || !hasFocus())
+    QListView::paintEvent(event);
+    if (m_lines->rowCount() != 0 || !hasFocus())
         return;
     QPainter painter(viewport());
     QStyleOptionFocusRect focus;

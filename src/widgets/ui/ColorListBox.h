@@ -1,6 +1,6 @@
 #pragma once
 
-#include <QListWidget>
+#include <QListView>
 #include <QStyledItemDelegate>
 
 namespace velmora {
@@ -16,8 +16,11 @@ public:
     QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override;
 };
 
-// A list of lines, each in its own colour (0x00BBGGRR kept under ColourRole).
-class CColorListBox : public QListWidget
+class CColorLineModel;
+
+// A list of lines, each in its own colour (0x00BBGGRR kept under ColourRole). New lines are
+// shown in blocks (see CColorLineModel); the newest shown line is selected and scrolled to.
+class CColorListBox : public QListView
 {
     Q_OBJECT
 public:
@@ -25,10 +28,21 @@ public:
 
     explicit CColorListBox(QWidget *parent);
     void AddColouredLine(const QString &text, quint32 colour);
+    // Shows the lines added since the last block now instead of when the event loop runs.
+    void ShowPendingLines();
+    void Clear();
+    int LineCount() const;
+    QString LineText(int row) const;
     quint32 LineColour(int row) const;
+    int CurrentLine() const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    void SelectLastLine();
+
+    CColorLineModel *m_lines;
 };
 
 } // namespace velmora

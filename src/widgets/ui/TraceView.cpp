@@ -30,23 +30,26 @@ quint32 CTraceView::ColourOfKind(int kind)
 void CTraceView::AddLine(int kind, const QString &text)
 {
     m_list->AddColouredLine(text.left(kLineLimit), ColourOfKind(kind));
-    m_list->setCurrentRow(m_list->count() - 1);
+}
+
+void CTraceView::ShowPendingLines()
+{
+    m_list->ShowPendingLines();
 }
 
 void CTraceView::Clear()
 {
-    m_list->clear();
+    m_list->Clear();
 }
 
 int CTraceView::LineCount() const
 {
-    return m_list->count();
+    return m_list->LineCount();
 }
 
 QString CTraceView::LineText(int row) const
 {
-    const QListWidgetItem *item = m_list->item(row);
-    return item ? item->text() : QString();
+    return m_list->LineText(row);
 }
 
 quint32 CTraceView::LineColour(int row) const
@@ -54,9 +57,10 @@ quint32 CTraceView::LineColour(int row) const
     return m_list->LineColour(row);
 }
 
-int CTraceView::SelectedLine() const
+int CTraceView::SelectedLine()
 {
-    return m_list->currentRow();
+    m_list->ShowPendingLines();
+    return m_list->CurrentLine();
 }
 
 void CTraceView::resizeEvent(QResizeEvent *event)

@@ -9,7 +9,8 @@ namespace velmora {
 class CColorListBox;
 
 // The lower pane of the main window: every run-log line, time-stamped, in the colour of its
-// kind, the newest selected so that the pane follows the run.
+// kind, the newest selected so that the pane follows the run. Lines are kept as they come
+// and shown in blocks whenever the window runs (or at ShowPendingLines()).
 class CTraceView : public QWidget, public ITraceSink
 {
     Q_OBJECT
@@ -19,11 +20,14 @@ public:
     explicit CTraceView(QWidget *parent);
 
     void AddLine(int kind, const QString &text);
+    void ShowPendingLines();
     void Clear();
+    // Every line added, shown yet or not.
     int LineCount() const;
     QString LineText(int row) const;
     quint32 LineColour(int row) const;
-    int SelectedLine() const;
+    // The selected line once every line added is shown.
+    int SelectedLine();
 
     // The run logs' sink while the window lives.
     void AddTraceLine(const QString &line, int kind) override { AddLine(kind, line); }

@@ -139,7 +139,8 @@ TEST_F(CCliFixture, MediaToolDescribesAudioAndVideo)
         GTEST_SKIP() << "mediainfo is not installed";
     test::WriteBytes(Library(u"clip.avi"_s), samplegen::MakeAviFile(3));
     test::WriteBytes(Library(u"tone.wav"_s), samplegen::MakeWavFile(2));
-    const SRun run = RunVelmora({u"check"_s, u"--format"_s, u"json"_s, u"--data-dir"_s, DataDir(), Library()});
+    const SRun run = RunVelmora({u"check"_s, u"--engine"_s, u"tool"_s, u"--format"_s, u"json"_s, u"--data-dir"_s,
+                                 DataDir(), Library()});
     EXPECT_EQ(run.exitCode, 0);
     const QJsonArray rows = QJsonDocument::fromJson(run.out).array();
     ASSERT_EQ(rows.size(), 2);

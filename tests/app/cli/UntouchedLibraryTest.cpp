@@ -92,7 +92,9 @@ TEST(UntouchedLibrary, NoKindOfCheckChangesAFile)
     const QMap<QString, SFileState> before = Snapshot(root.path());
     ASSERT_GT(before.size(), 150);
 
-    QList<QStringList> checks = {{u"--subfolders"_s}, {u"--subfolders"_s, u"--jobs"_s, u"2"_s}};
+    QList<QStringList> checks = {{u"--subfolders"_s, u"--engine"_s, u"tool"_s, u"--jobs"_s, u"1"_s},
+                                 {u"--subfolders"_s, u"--engine"_s, u"tool"_s, u"--jobs"_s, u"2"_s},
+                                 {u"--subfolders"_s}};
     if (velmora::CMediaInfoModule::Shared().Load() == 1)
         checks.append({u"--subfolders"_s, u"--engine"_s, u"library"_s, u"--jobs"_s, u"2"_s});
     for (const QStringList &check : checks)

@@ -17,10 +17,15 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QAbstractItemView>
+#include <QSet>
+#include <QSignalSpy>
 #include <QSplitter>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
+
+#include <memory>
 
 using namespace velmora;
 using namespace Qt::Literals::StringLiterals;
@@ -311,4 +316,155 @@ TEST_F(MainFrame, MoveNeverOffersToReplaceWhatItMovedItself)
                   .filter(u"MoveFile failed: a file of this name was moved there by this Move"_s)
                   .size(),
               2);
+}
+
+namespace {
+
+// Counts the paint events a widget gets.
+class CPaintCount : public QObject
+{
+public:
+    explicit CPaintCount(QWidget *widget) { widget->installEventFilter(this); }
+    int m_paints = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// A clock that moves 1 ms whenever it is read, so that the window's turns during a check
+// come at the same points on any machine: one per 40 or so log lines.
+void StepTheClock(CMainFrame &frame)
+{
+    auto now = std::make_shared<qint64>(0);
+    frame.PumpBudget().SetClock([now] { return *now += 1'000'000; });
+}
+
+QAbstractItemView &TraceList(CMainFrame &frame)
+{
+    return *frame.Trace().findChild<QAbstractItemView *>();
+}
+
+} // namespace
+
+TEST_F(MainFrame, ALongCheckShowsRowsAndLinesInBlocksWhileItRuns)
+{
+    for (int i = 0; i < 150; ++i) {
+        test::WriteBytes(Library(u"%1.cdg"_s.arg(i)), "not graphics");
+        test::WriteBytes(Library(u"%1.mp3"_s.arg(i)), "not audio");
+    }
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    StepTheClock(frame);
+    QAbstractItemModel &rows = *frame.View().ResultList().model();
+    QAbstractItemModel &lines = *TraceList(frame).model();
+    int turns = 0;
+    int rowBlocks = 0, rowBlocksWhileChecking = 0, lineBlocks = 0, lineBlocksWhileChecking = 0;
+    const auto counter = [&frame](int &all, int &whileChecking) {
+        return [&frame, &all, &whileChecking] {
+            ++all;
+            whileChecking += frame.View().IsChecking() ? 1 : 0;
+        };
+    };
+    QObject::connect(&rows, &QAbstractItemModel::rowsInserted, &frame, counter(rowBlocks, rowBlocksWhileChecking));
+    QObject::connect(&lines, &QAbstractItemModel::rowsInserted, &frame, counter(lineBlocks, lineBlocksWhileChecking));
+    QSignalSpy redraws(&rows, &QAbstractItemModel::dataChanged);
+    QSignalSpy resets(&rows, &QAbstractItemModel::modelReset);
+    CPaintCount tracePaints(TraceList(frame).viewport());
+    CPaintCount listPaints(frame.View().ResultList().viewport());
+    QTimer tick; // runs only when the window does
+    QObject::connect(&tick, &QTimer::timeout, &frame, [&turns] { ++turns; });
+    tick.start(0);
+
+    frame.View().CheckFolder(Library(), 0); // the song check, as a double-click starts it
+    tick.stop();
+
+    const int lineCount = frame.Trace().LineCount();
+    ASSERT_GT(lineCount, 600); // 300 walk lines, 150 merges, 150 loads and the frame
+    EXPECT_EQ(rows.rowCount(), 150);
+    EXPECT_EQ(resets.count(), 1); // the list emptied at the start
+    // Live: rows and lines came in while the check ran ...
+    EXPECT_GE(turns, 5);
+    EXPECT_GE(rowBlocksWhileChecking, 3);
+    EXPECT_GE(lineBlocksWhileChecking, 5);
+    // ... in blocks, and the panes were drawn per turn, not per line.
+    EXPECT_LE(lineBlocks, lineCount / 20);
+    EXPECT_LE(rowBlocks, 300 / 20);
+    EXPECT_LE(redraws.count(), lineCount / 20);
+    EXPECT_LE(tracePaints.m_paints, lineCount / 20);
+    EXPECT_LE(listPaints.m_paints, lineCount / 20);
+    // At the end every line is shown, the last one selected.
+    EXPECT_EQ(lines.rowCount(), lineCount);
+    EXPECT_EQ(frame.Trace().SelectedLine(), lineCount - 1);
+}
+
+TEST_F(MainFrame, ThePaneShowsEveryLineOfTheLogInOrderInTheColourOfItsKind)
+{
+    for (int i = 0; i < 40; ++i)
+        test::WriteBytes(Library(u"noise%1.mp3"_s.arg(i)), "nothing to learn");
+    CMainFrame frame;
+    frame.show();
+    StepTheClock(frame);
+    frame.View().CheckFolder(Library(), 1);
+
+    const QByteArray log = test::ReadBytes(DataFile(u"directory.log"_s));
+    const QString logText = QString::fromUtf16(reinterpret_cast<const char16_t *>(log.constData() + 2),
+                                               (log.size() - 2) / 2);
+    QString paneText;
+    QSet<quint32> colours;
+    for (int i = 0; i < frame.Trace().LineCount(); ++i) {
+        const QString line = frame.Trace().LineText(i);
+        ASSERT_EQ(line.at(8), u'-') << line.toStdString(); // hh:mm:ss-mmm
+        const QString message = line.mid(13);
+        paneText += message;
+        const quint32 expected = message.startsWith(u"INFO, "_s) ? 0x0000FFu
+                               : message.startsWith(u"LOAD, "_s) || message.startsWith(u"LIST, DirectoryItemInfo"_s)
+                                   ? 0xFF0000u
+                                   : 0x000000u;
+        EXPECT_EQ(frame.Trace().LineColour(i), expected) << message.toStdString();
+        colours.insert(frame.Trace().LineColour(i));
+    }
+    EXPECT_EQ(paneText, logText);
+    EXPECT_EQ(colours.size(), 3);
+    EXPECT_EQ(TraceList(frame).model()->rowCount(), frame.Trace().LineCount());
+}
+
+TEST_F(MainFrame, StopTakenFromTheEventQueueEndsTheCheckAtTheWindowsNextTurn)
+{
+    constexpr int kFiles = 400;
+    for (int i = 0; i < kFiles; ++i)
+        test::WriteBytes(Library(u"song%1.xyz"_s.arg(i)), "nothing to learn");
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    StepTheClock(frame);
+    QPushButton *stop = nullptr;
+    for (QPushButton *button : frame.findChildren<QPushButton *>())
+        stop = button->text() == u"Stop"_s ? button : stop;
+    ASSERT_NE(stop, nullptr);
+    bool stopVisible = false;
+    // The click waits in the queue like a user's, until the check lets the window run.
+    QObject::connect(&frame.View(), &CQuillonView::ProgressChanged, &frame, [&](int done, int) {
+        if (done != 5)
+            return;
+        stopVisible = stop->isVisible();
+        QMetaObject::invokeMethod(stop, &QPushButton::click, Qt::QueuedConnection);
+    });
+    frame.View().CheckFolder(Library(), 1);
+
+    EXPECT_TRUE(stopVisible);
+    EXPECT_FALSE(frame.View().IsChecking());
+    EXPECT_EQ(frame.View().DirItems().GetItemCount(), kFiles);
+    const QStringList log = test::DecodeRunLog(test::ReadBytes(DataFile(u"directory.log"_s)));
+    const QStringList stopped = log.filter(u"LIST, Check stopped by the user after "_s);
+    ASSERT_EQ(stopped.size(), 1) << log.join(u'\n').toStdString();
+    const int done = stopped.first().section(u' ', 7, 7).toInt();
+    EXPECT_GT(done, 5);
+    EXPECT_LT(done, 5 + 60); // within one turn of about 40 lines
+    EXPECT_FALSE(stop->isVisible());
 }

@@ -30,7 +30,7 @@ protected:
         list.m_items.Add(FolderRow(u".."_s, u"/Songs/Pop/.."_s));
         list.m_items.Add(Row(u"grey.mp3"_s, ITEM_WALK));
         view = std::make_unique<CDirListView>(list, nullptr);
-        view->Model().FlushRowCount();
+        view->Model().ShowPendingChanges();
         view->resize(800, 300);
         view->show();
         ASSERT_TRUE(QTest::qWaitForWindowExposed(view.get()));
@@ -122,8 +122,54 @@ TEST_F(DirListView, ClearingAndAppendingKeepTheModelInStep)
     EXPECT_EQ(view->model()->rowCount(), 0);
     list.m_items.Add(Row(u"again.mp3"_s));
     list.ShowAllRows(); // announces the count
-    view->Model().FlushRowCount();
+    view->Model().ShowPendingChanges();
     EXPECT_EQ(view->model()->rowCount(), 1);
     // A row asked for past the items (between a clear and the next paint) is empty.
     EXPECT_FALSE(Data(5, 0, Qt::DisplayRole).isValid());
+}
+
+TEST_F(DirListView, RowsAndRedrawsOfACheckAreAnnouncedInOneBlock)
+{
+    QSignalSpy inserted(view->model(), &QAbstractItemModel::rowsInserted);
+    QSignalSpy changed(view->model(), &QAbstractItemModel::dataChanged);
+    QSignalSpy reset(view->model(), &QAbstractItemModel::modelReset);
+    // As a walk shows its rows: row j is redrawn and the count set to j.
+    for (int i = 0; i < 500; ++i) {
+        list.m_items.Add(Row(u"song%1.mp3"_s.arg(i)));
+        list.ShowRow(list.GetItemCount() - 1);
+    }
+    EXPECT_EQ(inserted.count(), 0);
+    EXPECT_EQ(changed.count(), 0);
+    QCoreApplication::processEvents();
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.at(0).at(1).toInt(), 5);
+    EXPECT_EQ(inserted.at(0).at(2).toInt(), 503);
+    EXPECT_EQ(view->model()->rowCount(), 504);
+    ASSERT_EQ(changed.count(), 1);
+
+    // As the per-file pass redraws each row it read.
+    for (int row = 20; row < 300; ++row)
+        list.RedrawRow(row);
+    list.RedrawRow(7);
+    list.RedrawRow(100000); // past the rows: nothing to redraw there
+    QCoreApplication::processEvents();
+    ASSERT_EQ(changed.count(), 2);
+    EXPECT_EQ(changed.at(1).at(0).toModelIndex().row(), 7);
+    EXPECT_EQ(changed.at(1).at(0).toModelIndex().column(), 0);
+    EXPECT_EQ(changed.at(1).at(1).toModelIndex().row(), 503);
+    EXPECT_EQ(changed.at(1).at(1).toModelIndex().column(), 6);
+    EXPECT_EQ(reset.count(), 0);
+    EXPECT_EQ(inserted.count(), 1);
+    EXPECT_EQ(Data(503, 0, Qt::DisplayRole).toString(), u"song498.mp3"_s);
+}
+
+TEST_F(DirListView, RowsRemovedByACheckLeaveInOneBlock)
+{
+    QSignalSpy removed(view->model(), &QAbstractItemModel::rowsRemoved);
+    for (int i = 0; i < 3; ++i)
+        list.m_items.RemoveAt(1); // as FileMerge does, before it shows the rows left
+    list.ShowAllRows();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(removed.count(), 1);
+    EXPECT_EQ(view->model()->rowCount(), 2);
 }

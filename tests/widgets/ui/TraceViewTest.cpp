@@ -1,5 +1,9 @@
 #include "widgets/ui/TraceView.h"
 
+#include <QCoreApplication>
+#include <QListView>
+#include <QSignalSpy>
+#include <QTest>
 #include <gtest/gtest.h>
 
 using namespace velmora;
@@ -33,4 +37,69 @@ TEST(TraceView, LongLinesAreCutAndClearEmptiesThePane)
     trace.Clear();
     EXPECT_EQ(trace.LineCount(), 0);
     EXPECT_EQ(trace.SelectedLine(), -1);
+}
+
+namespace {
+
+// Counts the paint events a widget gets.
+class CPaintCount : public QObject
+{
+public:
+    explicit CPaintCount(QWidget *widget) { widget->installEventFilter(this); }
+    int m_paints = 0;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++m_paints;
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+} // namespace
+
+TEST(TraceView, LinesComeInOneBlockWhenTheWindowRunsWithTheLastSelectedAndInView)
+{
+    CTraceView trace(nullptr);
+    trace.resize(500, 150);
+    trace.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&trace));
+    auto *list = trace.findChild<QListView *>();
+    ASSERT_NE(list, nullptr);
+    QSignalSpy inserted(list->model(), &QAbstractItemModel::rowsInserted);
+    CPaintCount paints(list->viewport());
+
+    for (int i = 0; i < 2000; ++i)
+        trace.AddLine(i % 4, u"line %1"_s.arg(i));
+    EXPECT_EQ(trace.LineCount(), 2000); // kept at once
+    EXPECT_EQ(list->model()->rowCount(), 0); // shown when the window runs
+    for (int i = 0; i < 5; ++i)
+        QCoreApplication::processEvents();
+
+    ASSERT_EQ(inserted.count(), 1);
+    EXPECT_EQ(inserted.at(0).at(1).toInt(), 0);
+    EXPECT_EQ(inserted.at(0).at(2).toInt(), 1999);
+    EXPECT_LE(paints.m_paints, 2);
+    EXPECT_EQ(list->currentIndex().row(), 1999);
+    EXPECT_TRUE(list->viewport()->rect().intersects(list->visualRect(list->currentIndex())));
+    for (int i = 0; i < 2000; ++i) {
+        ASSERT_EQ(list->model()->index(i, 0).data().toString(), u"line %1"_s.arg(i));
+        ASSERT_EQ(trace.LineColour(i), CTraceView::ColourOfKind(i % 4));
+    }
+}
+
+TEST(TraceView, ClearDropsLinesNotShownYet)
+{
+    CTraceView trace(nullptr);
+    trace.AddLine(2, u"shown"_s);
+    trace.ShowPendingLines();
+    trace.AddLine(2, u"pending"_s);
+    trace.Clear();
+    QCoreApplication::processEvents();
+    EXPECT_EQ(trace.LineCount(), 0);
+    EXPECT_EQ(trace.findChild<QListView *>()->model()->rowCount(), 0);
+    trace.AddLine(3, u"after"_s);
+    EXPECT_EQ(trace.SelectedLine(), 0);
+    EXPECT_EQ(trace.LineText(0), u"after"_s);
 }
