@@ -8,6 +8,10 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 constexpr qsizetype kTypeNameMax = 79;
+// A library uses a few dozen extensions; a hostile playlist can give every row a new one
+// ("extension" is whatever follows the path's last dot), so past this many nothing more is
+// kept and each further one is asked of the source.
+constexpr qsizetype kMaxCachedExtensions = 512;
 }
 
 CShGetFileInfo &CShGetFileInfo::Instance()
@@ -57,9 +61,10 @@ const CShGetFileInfo::SEntry *CShGetFileInfo::CachedEntry(const QString &path, q
     const QStringView extension = QStringView(path).sliced(dot);
     if (!m_lastExtension.isEmpty() && extension == m_lastExtension)
         return &m_lastEntry;
-    const QString key = extension.toString();
-    const auto found = m_entries.constFind(key);
-    return found == m_entries.constEnd() ? nullptr : &Remember(key, *found);
+    const auto found = m_entries.constFind(extension.toString());
+    // The last hit shares the table's own key, so switching between known extensions
+    // allocates nothing that outlives the lookup.
+    return found == m_entries.constEnd() ? nullptr : &Remember(found.key(), *found);
 }
 
 QString CShGetFileInfo::TypeName(const QString &path, bool isFolder)
@@ -71,19 +76,37 @@ QString CShGetFileInfo::TypeName(const QString &path, bool isFolder)
         return ShellTypeName(path);
     if (const SEntry *entry = CachedEntry(path, dot))
         return entry->typeName;
+    if (m_entries.size() >= kMaxCachedExtensions)
+        return ShellTypeName(path);
     const QString extension = path.mid(dot);
     return Remember(extension, AddEntry(extension, path, false)).typeName;
 }
 
 int CShGetFileInfo::IconIndex(const QString &path, bool isFolder, bool open)
 {
+    if (isFolder)
+        return m_source->IconIndexOf(path, true, open);
     const qsizetype dot = path.lastIndexOf(u'.');
-    if (isFolder || dot < 0)
-        return m_source->IconIndexOf(path, isFolder, open);
-    if (const SEntry *entry = CachedEntry(path, dot))
-        return entry->iconIndex;
-    const QString extension = path.mid(dot);
-    return Remember(extension, AddEntry(extension, path, open)).iconIndex;
+    if (dot >= 0) {
+        if (const SEntry *entry = CachedEntry(path, dot))
+            return entry->iconIndex;
+        if (m_entries.size() < kMaxCachedExtensions) {
+            const QString extension = path.mid(dot);
+            return Remember(extension, AddEntry(extension, path, open)).iconIndex;
+        }
+    }
+    return UncachedIconIndex(path, open);
+}
+
+int CShGetFileInfo::UncachedIconIndex(const QString &path, bool open)
+{
+    // Rows of one name the table does not hold (a playlist of empty records) ask once.
+    if (m_nLastUncachedIcon < 0 || open != m_bLastUncachedOpen || path != m_strLastUncachedPath) {
+        m_nLastUncachedIcon = m_source->IconIndexOf(path, false, open);
+        m_strLastUncachedPath = path;
+        m_bLastUncachedOpen = open;
+    }
+    return m_nLastUncachedIcon;
 }
 
 } // namespace velmora

@@ -20,7 +20,7 @@ public:
 };
 
 // Type names and icon indices per file extension, cached for the life of the process
-// because asking for every row of a large folder is slow.
+// because asking for every row of a large folder is slow; at most 512 extensions are kept.
 class CShGetFileInfo
 {
 public:
@@ -49,11 +49,16 @@ private:
     // compared in place, so a folder of a few types needs no text or hash per row.
     const SEntry *CachedEntry(const QString &path, qsizetype dot);
     const SEntry &Remember(const QString &extension, const SEntry &entry);
+    int UncachedIconIndex(const QString &path, bool open);
 
     std::unique_ptr<IShellTypeSource> m_source;
     QHash<QString, SEntry> m_entries;
     QString m_lastExtension;
     SEntry m_lastEntry;
+    // The last answer for a name without an extension, or past the table's bound.
+    QString m_strLastUncachedPath;
+    bool m_bLastUncachedOpen = false;
+    int m_nLastUncachedIcon = -1;
 };
 
 } // namespace velmora

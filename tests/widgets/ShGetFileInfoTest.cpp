@@ -1,0 +1,84 @@
+#include "widgets/ShGetFileInfo.h"
+
+#include <gtest/gtest.h>
+
+using namespace Qt::Literals::StringLiterals;
+using namespace velmora;
+
+namespace {
+
+// Answers from the name alone and counts the questions.
+class CCountingSource final : public IShellTypeSource
+{
+public:
+    explicit CCountingSource(int *asked) : m_asked(asked) {}
+    QString TypeNameOf(const QString &path) override
+    {
+        ++*m_asked;
+        return u"Type of "_s + path.section(u'.', -1);
+    }
+    int IconIndexOf(const QString &path, bool isFolder, bool open) override
+    {
+        ++*m_asked;
+        return int(qHash(path.section(u'.', -1)) % 1000) + (isFolder ? 1000 : 0) + (open ? 2000 : 0);
+    }
+
+private:
+    int *m_asked;
+};
+
+} // namespace
+
+TEST(ShGetFileInfo, KnownExtensionsAreAskedOnce)
+{
+    int asked = 0;
+    CShGetFileInfo info(std::make_unique<CCountingSource>(&asked));
+    const int mp3 = info.IconIndex(u"/songs/a.mp3"_s, false, false);
+    const int cdg = info.IconIndex(u"/songs/a.cdg"_s, false, false);
+    const int askedForTwo = asked;
+    for (int i = 0; i < 100; ++i) {
+        EXPECT_EQ(info.IconIndex(u"/songs/b.mp3"_s, false, false), mp3);
+        EXPECT_EQ(info.IconIndex(u"/songs/b.cdg"_s, false, false), cdg);
+    }
+    EXPECT_EQ(info.TypeName(u"/x/c.mp3"_s, false), u"Type of mp3"_s);
+    EXPECT_EQ(asked, askedForTwo);
+    EXPECT_EQ(info.CacheSize(), 2);
+}
+
+// A hostile playlist can give every row an extension of its own: the table stops growing,
+// and the answers stay the source's.
+TEST(ShGetFileInfo, TheTableOfExtensionsIsBounded)
+{
+    int asked = 0;
+    CCountingSource reference(&asked);
+    CShGetFileInfo info(std::make_unique<CCountingSource>(&asked));
+    for (int i = 0; i < 2000; ++i) {
+        const QString path = u"C:\\Songs\\song.x%1"_s.arg(i);
+        ASSERT_EQ(info.IconIndex(path, false, false), reference.IconIndexOf(path, false, false)) << i;
+        ASSERT_EQ(info.TypeName(path, false), reference.TypeNameOf(path)) << i;
+    }
+    EXPECT_EQ(info.CacheSize(), 512);
+    // What was kept before the bound is still answered from the table.
+    const int before = asked;
+    EXPECT_EQ(info.IconIndex(u"other.x7"_s, false, false), reference.IconIndexOf(u"other.x7"_s, false, false));
+    EXPECT_EQ(asked, before + 1); // the reference's own question
+}
+
+// Rows without an extension (a playlist of empty records) are asked for once while the
+// name repeats, and again when it changes.
+TEST(ShGetFileInfo, ARunOfOneNameWithoutExtensionIsAskedOnce)
+{
+    int asked = 0;
+    CShGetFileInfo info(std::make_unique<CCountingSource>(&asked));
+    const int empty = info.IconIndex(QString(), false, false);
+    for (int i = 0; i < 1000; ++i)
+        ASSERT_EQ(info.IconIndex(QString(), false, false), empty);
+    EXPECT_EQ(asked, 1);
+    info.IconIndex(u"README"_s, false, false);
+    info.IconIndex(u"README"_s, false, true);
+    info.IconIndex(QString(), false, false);
+    EXPECT_EQ(asked, 4);
+    // Folders are never taken from what a file was answered.
+    EXPECT_NE(info.IconIndex(QString(), true, false), empty);
+    EXPECT_EQ(info.CacheSize(), 0);
+}
