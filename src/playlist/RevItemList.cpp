@@ -217,7 +217,9 @@ void CRevItemList::AddSongFile(const QString &file, const QString &folder)
     QStringList values;
     QString title;
     QString artist;
-    if (AnalyseMediaFile(path, values) && values.size() >= 9) {
+    // A folder has no tags to give; the media library would only be made to open it.
+    SFileStatus status;
+    if (QueryFileStatus(path, &status) && !status.bFolder && AnalyseMediaFile(path, values) && values.size() >= 9) {
         title = values.at(3);
         artist = values.at(4);
     }
