@@ -3,11 +3,14 @@
 # Usage: scripts/run-fuzz.sh [SECONDS_PER_HARNESS (default 20) [HARNESS...]]
 # A crash, sanitizer report, leak or timeout fails the script. The input that caused it is
 # copied to fuzz/regressions/<harness>/, where the test suite replays it from then on.
+# So does a harness that runs fewer than min_rate inputs a second: it would pass without
+# having fuzzed anything worth the name.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
 shift $(($# > 0 ? 1 : 0))
 build=build-fuzz
+min_rate=100
 
 ./scripts/install-deps.sh
 VELMORA_BUILD_DIR=$build VELMORA_BUILD_TYPE=Debug ./scripts/build.sh -DCMAKE_CXX_COMPILER=clang++ \
@@ -29,7 +32,15 @@ for harness in "${harnesses[@]}"; do
   done
   if nice -n 19 "$build/fuzz/fuzz-$harness" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 \
        -print_final_stats=1 -artifact_prefix="$crashes/" "${inputs[@]}" >"$log" 2>&1; then
-    echo "$harness: $(grep -m1 -o 'Done [0-9]* runs in [0-9]* second(s)' "$log")"
+    rate=$(sed -n 's/^stat::average_exec_per_sec: *\([0-9]*\).*/\1/p' "$log" | tail -n 1)
+    done_line=$(grep -m1 -o 'Done [0-9]* runs in [0-9]* second(s)' "$log" || true)
+    summary="$done_line, ${rate:-?} inputs a second"
+    if [ "${rate:-0}" -ge "$min_rate" ]; then
+      echo "$harness: $summary"
+    else
+      status=1
+      echo "$harness: FAILED: $summary, fewer than $min_rate; the log is in $log"
+    fi
   else
     status=1
     tail -n 40 "$log"
