@@ -4,6 +4,7 @@
 
 #include "fuzz/ScratchFile.h"
 #include "playlist/ArchiveString.h"
+#include "playlist/MplFile.h"
 #include "playlist/RevItemList.h"
 
 namespace velmora::fuzz {
@@ -30,8 +31,10 @@ bool FuzzMpl(QByteArrayView data)
     // afterwards so that no input's rows outlive it.
     static CRevItemList grid;
     grid.ListSelectDirectory(path, false);
-    // A record holds two strings of at least one byte each.
-    const bool rowsFit = grid.GetItemCount() <= data.size() / 2;
+    // A record holds two strings of at least one byte each, and the rows stay within what
+    // a load of that many bytes may hold.
+    const bool rowsFit =
+        grid.GetItemCount() <= data.size() / 2 && grid.HeldBytes() <= SMplRowBudget{}.For(data.size());
     grid.RemoveAllRows();
     return rowsFit;
 }

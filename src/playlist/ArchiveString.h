@@ -13,4 +13,14 @@ namespace velmora {
 // string runs past the data or claims a 64-bit length, which no playlist needs.
 std::optional<QString> ReadArchiveString(CByteReader &reader);
 
+// Where the next archive string is, without decoding it: its length in characters and
+// whether they are UTF-16; the reader moves past it. nullopt exactly when
+// ReadArchiveString would refuse it.
+struct SArchiveStringSpan
+{
+    qsizetype nLength = 0;
+    bool bUnicode = false;
+};
+std::optional<SArchiveStringSpan> SkipArchiveString(CByteReader &reader);
+
 } // namespace velmora
