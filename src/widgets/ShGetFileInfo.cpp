@@ -12,6 +12,7 @@ constexpr qsizetype kTypeNameMax = 79;
 // ("extension" is whatever follows the path's last dot), so past this many nothing more is
 // kept and each further one is asked of the source.
 constexpr qsizetype kMaxCachedExtensions = 512;
+constexpr qsizetype kMaxUncachedNames = 256;
 }
 
 CShGetFileInfo &CShGetFileInfo::Instance()
@@ -100,13 +101,15 @@ int CShGetFileInfo::IconIndex(const QString &path, bool isFolder, bool open)
 
 int CShGetFileInfo::UncachedIconIndex(const QString &path, bool open)
 {
-    // Rows of one name the table does not hold (a playlist of empty records) ask once.
-    if (m_nLastUncachedIcon < 0 || open != m_bLastUncachedOpen || path != m_strLastUncachedPath) {
-        m_nLastUncachedIcon = m_source->IconIndexOf(path, false, open);
-        m_strLastUncachedPath = path;
-        m_bLastUncachedOpen = open;
-    }
-    return m_nLastUncachedIcon;
+    // Names the table of extensions cannot hold are remembered whole, a few hundred at a
+    // time: the rows of a playlist of empty records, or of a few odd names, ask once each.
+    QHash<QString, int> &names = m_uncachedIcons[open ? 1 : 0];
+    const auto known = names.constFind(path);
+    if (known != names.constEnd())
+        return *known;
+    if (names.size() >= kMaxUncachedNames)
+        names.clear();
+    return *names.insert(path, m_source->IconIndexOf(path, false, open));
 }
 
 } // namespace velmora

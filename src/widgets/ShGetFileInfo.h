@@ -55,10 +55,8 @@ private:
     QHash<QString, SEntry> m_entries;
     QString m_lastExtension;
     SEntry m_lastEntry;
-    // The last answer for a name without an extension, or past the table's bound.
-    QString m_strLastUncachedPath;
-    bool m_bLastUncachedOpen = false;
-    int m_nLastUncachedIcon = -1;
+    // Icons of whole names without an extension, or past the table's bound (closed, open).
+    QHash<QString, int> m_uncachedIcons[2];
 };
 
 } // namespace velmora

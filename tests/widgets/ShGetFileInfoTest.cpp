@@ -64,21 +64,28 @@ TEST(ShGetFileInfo, TheTableOfExtensionsIsBounded)
     EXPECT_EQ(asked, before + 1); // the reference's own question
 }
 
-// Rows without an extension (a playlist of empty records) are asked for once while the
-// name repeats, and again when it changes.
-TEST(ShGetFileInfo, ARunOfOneNameWithoutExtensionIsAskedOnce)
+// Rows without an extension (a playlist of empty records, or of a few odd names) ask once
+// for each name, a few hundred names at a time; folders are never answered from files.
+TEST(ShGetFileInfo, NamesWithoutExtensionAreAskedOnceEach)
 {
     int asked = 0;
     CShGetFileInfo info(std::make_unique<CCountingSource>(&asked));
     const int empty = info.IconIndex(QString(), false, false);
-    for (int i = 0; i < 1000; ++i)
+    for (int i = 0; i < 1000; ++i) {
         ASSERT_EQ(info.IconIndex(QString(), false, false), empty);
-    EXPECT_EQ(asked, 1);
-    info.IconIndex(u"README"_s, false, false);
+        info.IconIndex(u"README"_s, false, false);
+        info.IconIndex(u"C:\\K\\song"_s, false, false);
+    }
+    EXPECT_EQ(asked, 3);
     info.IconIndex(u"README"_s, false, true);
-    info.IconIndex(QString(), false, false);
     EXPECT_EQ(asked, 4);
-    // Folders are never taken from what a file was answered.
     EXPECT_NE(info.IconIndex(QString(), true, false), empty);
     EXPECT_EQ(info.CacheSize(), 0);
+
+    // Past 256 names the remembered ones are let go, and asked for again.
+    asked = 0;
+    for (int i = 0; i < 300; ++i)
+        info.IconIndex(u"name%1"_s.arg(i), false, false);
+    info.IconIndex(QString(), false, false);
+    EXPECT_EQ(asked, 301);
 }
