@@ -9,6 +9,7 @@
 #include "playlist/RowMemory.h"
 
 #include <algorithm>
+#include <array>
 #include <span>
 
 namespace velmora {
@@ -45,24 +46,64 @@ struct SRecordScan
     qint64 nRowBytes = 0; // what their rows will hold, the tags of version-1 songs aside
 };
 
+constexpr size_t kMostFields = std::size(kRevision2Fields);
+
 // Walks the records without decoding a character: each string's length is all its row's
-// memory depends on, since every text is kept at its own size (or cut to its field).
+// memory depends on, since every text is kept at its own size (or cut to its field), and
+// a string that repeats the same field of the record before is shared with it.
 SRecordScan ScanRecords(CByteReader reader, qint32 count, std::span<const qsizetype> fields, bool numbered)
 {
     SRecordScan scan;
+    std::array<SArchiveStringSpan, kMostFields> previous{};
     for (qint32 k = 0; k < count; ++k) {
         qint64 bytes = qint64(sizeof(_ITEMINFO)) + (numbered ? TextHeapBytes(kNumberUnits) : 0);
-        for (const qsizetype units : fields) {
+        for (size_t f = 0; f < fields.size(); ++f) {
             const std::optional<SArchiveStringSpan> span = SkipArchiveString(reader);
             if (!span)
                 return scan;
-            bytes += TextHeapBytes(std::min(span->nLength, units));
+            const bool shared = k > 0 && span->SameText(previous[f]) && span->nLength <= fields[f];
+            if (!shared)
+                bytes += TextHeapBytes(std::min(span->nLength, fields[f]));
+            previous[f] = *span;
         }
         ++scan.nComplete;
         scan.nRowBytes += bytes;
     }
     return scan;
 }
+
+// The texts of one record; a string that repeats the same field of the record before is
+// not decoded again, and its row shares the text (folders and artists repeat in runs).
+class CRecordTexts
+{
+public:
+    explicit CRecordTexts(size_t fieldCount) : m_nFields(fieldCount) {}
+
+    bool Read(CByteReader &reader)
+    {
+        m_texts.clear();
+        for (size_t f = 0; f < m_nFields; ++f) {
+            const std::optional<SArchiveStringSpan> span = SkipArchiveString(reader);
+            if (!span)
+                return false;
+            if (!m_bHavePrevious || !span->SameText(m_previous[f])) {
+                m_previous[f] = *span;
+                m_previousTexts[f] = DecodeArchiveString(*span);
+            }
+            m_texts.append(m_previousTexts[f]);
+        }
+        m_bHavePrevious = true;
+        return true;
+    }
+    const QStringList &Texts() const { return m_texts; }
+
+private:
+    size_t m_nFields;
+    bool m_bHavePrevious = false;
+    std::array<SArchiveStringSpan, kMostFields> m_previous{};
+    std::array<QString, kMostFields> m_previousTexts;
+    QStringList m_texts;
+};
 
 // Reads count records and hands each to add. Stops at a record the data ends inside, and
 // before the first row when the rows would pass the budget, or as soon as they do.
@@ -79,22 +120,18 @@ ERecords ReadRecords(CRevItemList &grid, CByteReader &reader, std::span<const qs
     const int first = grid.GetItemCount();
     grid.Rows().Preallocate(first + scan.nComplete);
     qint64 held = 0;
-    QStringList texts;
+    CRecordTexts record(fields.size());
     for (qint32 k = 0; k < count; ++k) {
         // Long loads keep the interface live and show their rows as they come.
         if (k % kRowsPerPump == kRowsPerPump - 1) {
             grid.FlushRowBatch();
             PumpMessages();
         }
-        texts.clear();
-        for (size_t f = 0; f < fields.size(); ++f) {
-            const std::optional<QString> text = ReadArchiveString(reader);
-            if (!text)
-                return ERecords::Truncated;
-            texts.append(*text);
-        }
-        add(texts);
-        held += RowHeapBytes(grid.RowAt(grid.GetItemCount() - 1));
+        if (!record.Read(reader))
+            return ERecords::Truncated;
+        add(record.Texts());
+        const int last = grid.GetItemCount() - 1;
+        held += RowHeapBytes(grid.RowAt(last), last > first ? &grid.RowAt(last - 1) : nullptr);
         if (held > budget) {
             grid.RemoveRowsFrom(first);
             return ERecords::OverBudget;

@@ -15,8 +15,9 @@ inline constexpr qint64 kMaxMplBytes = 512 * 1024 * 1024;
 // What the rows of one load may hold in memory, as RowHeapBytes counts it: 16 bytes per byte
 // of the file plus 128 MiB. A record can be two bytes while its row takes 336 and more, so
 // a file of empty records would otherwise take 67 (revision 2) to 192 (version 1) times its
-// size; playlists of real songs take about 7 to 15. While it loads, the file's own bytes
-// are held as well.
+// size; playlists with names like "KV0123-05 - Artist - Title.mp3" take about 7 to 13, and
+// the fixed part alone holds about 200,000 rows of such songs. While it loads, the file's
+// own bytes are held as well.
 struct SMplRowBudget
 {
     qint64 nPerFileByte = 16;

@@ -290,8 +290,9 @@ void CRevItemList::RemoveRowsFrom(int first)
 qint64 CRevItemList::HeldBytes(int first) const
 {
     qint64 bytes = 0;
-    for (int i = std::max(first, 0); i < GetItemCount(); ++i)
-        bytes += RowHeapBytes(m_rows[i]);
+    first = std::max(first, 0);
+    for (int i = first; i < GetItemCount(); ++i)
+        bytes += RowHeapBytes(m_rows[i], i > first ? &m_rows[i - 1] : nullptr);
     return bytes;
 }
 

@@ -1,6 +1,7 @@
 #include "playlist/RowMemory.h"
 
 #include <algorithm>
+#include <array>
 
 namespace velmora {
 
@@ -17,6 +18,13 @@ qint64 BlockBytes(qint64 units)
     return std::max(kSmallestBlock, (request + kAllocatorStep - 1) / kAllocatorStep * kAllocatorStep);
 }
 
+std::array<const QString *, 10> TextsOf(const _ITEMINFO &row)
+{
+    return {&row.szFileName.Text(), &row.szPath.Text(),   &row.szType.Text(),  &row.szArtist.Text(),
+            &row.szTitle.Text(),    &row.szAlbum.Text(),  &row.szGenre.Text(), &row.szIndex.Text(),
+            &row.szMemo.Text(),     &row.szResult.Text()};
+}
+
 } // namespace
 
 qint64 TextHeapBytes(qsizetype units)
@@ -30,14 +38,18 @@ qint64 TextHeapBytes(const QString &text)
     return TextHeapBytes(text.data_ptr().constAllocatedCapacity());
 }
 
-qint64 RowHeapBytes(const _ITEMINFO &row)
+qint64 RowHeapBytes(const _ITEMINFO &row, const _ITEMINFO *previous)
 {
+    const std::array<const QString *, 10> texts = TextsOf(row);
+    std::array<const QString *, 10> before{};
+    if (previous)
+        before = TextsOf(*previous);
     qint64 bytes = qint64(sizeof(_ITEMINFO));
-    for (const QString *text : {&row.szFileName.Text(), &row.szPath.Text(), &row.szType.Text(),
-                                &row.szArtist.Text(), &row.szTitle.Text(), &row.szAlbum.Text(),
-                                &row.szGenre.Text(), &row.szIndex.Text(), &row.szMemo.Text(),
-                                &row.szResult.Text()})
-        bytes += TextHeapBytes(*text);
+    for (size_t i = 0; i < texts.size(); ++i) {
+        const bool shared = previous && !texts[i]->isEmpty() && texts[i]->constData() == before[i]->constData();
+        if (!shared)
+            bytes += TextHeapBytes(*texts[i]);
+    }
     return bytes;
 }
 

@@ -212,6 +212,30 @@ TEST_F(MplFile, TheBudgetIsWhatTheRowsHold)
     EXPECT_EQ(Messages(), QStringList(2, QString::fromUtf16(kCannotLoadPlaylist)));
 }
 
+// Songs of one folder follow each other, and often of one singer: a string that repeats
+// the same field of the record before is read once, and the rows share it.
+TEST_F(MplFile, ARepeatedStringIsHeldOnce)
+{
+    const QString folder = u"D:\\Karaoke\\Disc 12\\"_s;
+    ASSERT_TRUE(Load(u"runs.mpl"_s, MakeMplFile(u"klovmplrev2"_s, {{u"a.mp3"_s, folder, u"1"_s, u"A"_s, u"Singer"_s},
+                                                                  {u"b.mp3"_s, folder, u"2"_s, u"B"_s, u"Singer"_s},
+                                                                  {u"c.mp3"_s, u"E:\\"_s, u"3"_s, u"C"_s, u"Singer"_s}})));
+    const auto block = [this](int row, int column) {
+        const _ITEMINFO &item = m_grid.RowAt(row);
+        return column == 0 ? item.szPath.Text().constData() : item.szArtist.Text().constData();
+    };
+    EXPECT_EQ(block(0, 0), block(1, 0));
+    EXPECT_NE(block(1, 0), block(2, 0));
+    EXPECT_EQ(block(0, 1), block(2, 1));
+    EXPECT_EQ(m_grid.RowAt(1).szPath.Text(), folder);
+    // The shared texts are counted with the first row that holds them.
+    const qint64 folderBytes = TextHeapBytes(m_grid.RowAt(0).szPath.Text());
+    const qint64 singerBytes = TextHeapBytes(m_grid.RowAt(0).szArtist.Text());
+    EXPECT_GT(folderBytes, 0);
+    EXPECT_EQ(m_grid.HeldBytes(), RowHeapBytes(m_grid.RowAt(0)) + RowHeapBytes(m_grid.RowAt(1)) - folderBytes
+                                      - singerBytes + RowHeapBytes(m_grid.RowAt(2)) - singerBytes);
+}
+
 // Version-1 rows take title and artist from the song's file, which the playlist cannot
 // tell; rows whose tags take them past the budget end the load, and its rows go again.
 TEST_F(MplFile, TagsThatPassTheBudgetRefuseTheLoadAndRemoveItsRows)
