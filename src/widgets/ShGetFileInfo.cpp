@@ -68,10 +68,17 @@ const CShGetFileInfo::SEntry *CShGetFileInfo::CachedEntry(const QString &path, q
     return found == m_entries.constEnd() ? nullptr : &Remember(found.key(), *found);
 }
 
+QString CShGetFileInfo::ShellName(const QString &path)
+{
+    return path.left(path.indexOf(QChar(0)));
+}
+
 QString CShGetFileInfo::TypeName(const QString &path, bool isFolder)
 {
     if (isFolder)
         return u"Folder"_s;
+    if (path.contains(QChar(0)))
+        return TypeName(ShellName(path), false);
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot < 0)
         return ShellTypeName(path);
@@ -85,6 +92,8 @@ QString CShGetFileInfo::TypeName(const QString &path, bool isFolder)
 
 int CShGetFileInfo::IconIndex(const QString &path, bool isFolder, bool open)
 {
+    if (path.contains(QChar(0)))
+        return IconIndex(ShellName(path), isFolder, open);
     if (isFolder)
         return m_source->IconIndexOf(path, true, open);
     const qsizetype dot = path.lastIndexOf(u'.');

@@ -35,6 +35,10 @@ public:
 
     // Text from the last "." of the whole path to its end; empty when there is none.
     static QString ExtensionOfPath(const QString &path);
+    // The name as the shell reads it, a C string: up to its first NUL. Playlists can hold
+    // NULs in names, and Qt's MIME lookup reads outside its cache for some of them
+    // ("a\0\0.html" with Qt 6.4), so no name the source is asked about holds one.
+    static QString ShellName(const QString &path);
 
 private:
     struct SEntry

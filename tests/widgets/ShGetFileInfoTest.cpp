@@ -1,5 +1,7 @@
 #include "widgets/ShGetFileInfo.h"
 
+#include "widgets/MimeTypeSource.h"
+
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -14,11 +16,13 @@ public:
     explicit CCountingSource(int *asked) : m_asked(asked) {}
     QString TypeNameOf(const QString &path) override
     {
+        EXPECT_FALSE(path.contains(QChar(0)));
         ++*m_asked;
         return u"Type of "_s + path.section(u'.', -1);
     }
     int IconIndexOf(const QString &path, bool isFolder, bool open) override
     {
+        EXPECT_FALSE(path.contains(QChar(0)));
         ++*m_asked;
         return int(qHash(path.section(u'.', -1)) % 1000) + (isFolder ? 1000 : 0) + (open ? 2000 : 0);
     }
@@ -88,4 +92,23 @@ TEST(ShGetFileInfo, NamesWithoutExtensionAreAskedOnceEach)
         info.IconIndex(u"name%1"_s.arg(i), false, false);
     info.IconIndex(QString(), false, false);
     EXPECT_EQ(asked, 301);
+}
+
+// Names end at their first NUL, as the shell reads them: playlists can hold NULs, and the
+// MIME database of Qt 6.4 reads outside its cache for some such names and crashes.
+TEST(ShGetFileInfo, NamesStopAtTheirFirstNul)
+{
+    const QString html = u"a"_s + QChar(0) + QChar(0) + u".html"_s;
+    CShGetFileInfo info(std::make_unique<CMimeTypeSource>());
+    EXPECT_EQ(info.IconIndex(html, false, false), info.IconIndex(u"a"_s, false, false));
+    EXPECT_EQ(info.TypeName(html, false), info.TypeName(u"a"_s, false));
+    EXPECT_EQ(info.IconIndex(u"x"_s + QChar(0) + u"y.htm"_s, true, false), info.IconIndex(u"x"_s, true, false));
+    // What the cut name gave is not kept for the extension that followed the NUL.
+    EXPECT_EQ(info.IconIndex(u"song.html"_s, false, false), CMimeTypeSource().IconIndexOf(u"song.html"_s, false, false));
+
+    int asked = 0;
+    CShGetFileInfo counted(std::make_unique<CCountingSource>(&asked));
+    counted.IconIndex(html, false, false);
+    counted.TypeName(u"b"_s + QChar(0) + u".mp3"_s, false);
+    EXPECT_GT(asked, 0);
 }
