@@ -4,6 +4,7 @@
 
 #include "fuzz/ScratchFile.h"
 #include "playlist/ArchiveString.h"
+#include "playlist/MplFile.h"
 #include "playlist/RevItemList.h"
 
 namespace velmora::fuzz {
@@ -25,10 +26,17 @@ bool FuzzMpl(QByteArrayView data)
     const QString path = WriteScratchFile(u"playlist.mpl"_s, data);
     if (path.isEmpty())
         return true;
-    CRevItemList grid;
+    // One grid for every input, as the window keeps one: making a grid reads the settings
+    // store, which no load needs twice. Each load empties it first; it is emptied again
+    // afterwards so that no input's rows outlive it.
+    static CRevItemList grid;
     grid.ListSelectDirectory(path, false);
-    // A record holds two strings of at least one byte each.
-    return grid.GetItemCount() <= data.size() / 2;
+    // A record holds two strings of at least one byte each, and the rows stay within what
+    // a load of that many bytes may hold.
+    const bool rowsFit =
+        grid.GetItemCount() <= data.size() / 2 && grid.HeldBytes() <= SMplRowBudget{}.For(data.size());
+    grid.RemoveAllRows();
+    return rowsFit;
 }
 
 } // namespace velmora::fuzz

@@ -45,6 +45,8 @@ public:
         if (count > GetAllocSize())
             m_items.reserve(size_t(count));
     }
+    // Gives back the room reserved beyond the rows held.
+    void FreeExtra() { m_items.shrink_to_fit(); }
     void RemoveAll()
     {
         m_items.clear();

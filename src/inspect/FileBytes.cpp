@@ -4,15 +4,29 @@
 
 #include <QFile>
 
+#include <algorithm>
+
 namespace velmora {
+
+namespace {
+constexpr qint64 kGrowthStep = 64 * 1024;
+}
 
 std::optional<QByteArray> ReadWholeFile(const QString &path, qint64 maxSize)
 {
     const auto file = OpenFileForRead(path);
     if (!file || maxSize < 0 || file->size() > maxSize)
         return std::nullopt;
-    // The size is asked again through the read: a file that grew meanwhile is refused too.
-    QByteArray bytes = file->read(maxSize + 1);
+    // Only the size the file claims is allocated, not the limit: a read of the limit would
+    // reserve (and keep) that much for a file of a few bytes. A file that grew meanwhile is
+    // read on in small steps, and refused once it passes the limit.
+    QByteArray bytes = file->read(file->size());
+    while (bytes.size() <= maxSize) {
+        const QByteArray more = file->read(std::min<qint64>(kGrowthStep, maxSize + 1 - bytes.size()));
+        if (more.isEmpty())
+            break;
+        bytes += more;
+    }
     if (bytes.size() > maxSize)
         return std::nullopt;
     return bytes;

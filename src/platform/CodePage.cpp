@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <functional>
+#include <memory>
 #include <mutex>
 
 #include <QHash>
@@ -47,13 +48,27 @@ private:
     iconv_t m_handle;
 };
 
+// Opening a converter costs more than converting a title or a path with it, so each thread
+// keeps the few it has opened (a missing one too), and each use starts from a reset state.
+CIconv &Converter(const char *to, const char *from)
+{
+    thread_local QHash<QByteArray, std::shared_ptr<CIconv>> converters;
+    const QByteArray key = QByteArray(to) + '<' + from;
+    std::shared_ptr<CIconv> &converter = converters[key];
+    if (!converter)
+        converter = std::make_shared<CIconv>(to, from);
+    else if (converter->IsOpen())
+        iconv(converter->Handle(), nullptr, nullptr, nullptr, nullptr);
+    return *converter;
+}
+
 // Converts the whole input. A unit the converter rejects is skipped (skipUnit says how many
 // input bytes it spans) and replaced by replacement, so a text in the wrong encoding still
 // comes back as well as it can. False only when the converter is missing.
 bool Convert(const char *to, const char *from, const QByteArray &input, const QByteArray &replacement,
              const std::function<qsizetype(const char *, size_t)> &skipUnit, QByteArray *output)
 {
-    CIconv converter(to, from);
+    CIconv &converter = Converter(to, from);
     if (!converter.IsOpen())
         return false;
     output->clear();

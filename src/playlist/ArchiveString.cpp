@@ -22,9 +22,8 @@ std::optional<quint64> WideLength(CByteReader &reader, quint16 word)
     return length;
 }
 
-} // namespace
-
-std::optional<QString> ReadArchiveString(CByteReader &reader)
+// The length prefix and the marker; the reader is left at the first character.
+std::optional<SArchiveStringSpan> ReadArchiveStringHeader(CByteReader &reader)
 {
     bool unicode = false;
     std::optional<quint64> length;
@@ -50,19 +49,43 @@ std::optional<QString> ReadArchiveString(CByteReader &reader)
     const quint64 bytes = unicode ? *length * 2 : *length;
     if (bytes > quint64(reader.Remaining()))
         return std::nullopt;
-    const QByteArrayView text = reader.Get_Bytes(qsizetype(bytes));
+    return SArchiveStringSpan{qsizetype(*length), unicode, {}};
+}
+
+} // namespace
+
+std::optional<SArchiveStringSpan> SkipArchiveString(CByteReader &reader)
+{
+    std::optional<SArchiveStringSpan> span = ReadArchiveStringHeader(reader);
+    if (!span)
+        return std::nullopt;
+    span->characters = reader.Get_Bytes(span->bUnicode ? span->nLength * 2 : span->nLength);
     if (!reader.Ok())
         return std::nullopt;
-    if (!unicode) {
+    return span;
+}
+
+QString DecodeArchiveString(const SArchiveStringSpan &span)
+{
+    const QByteArrayView text = span.characters;
+    if (!span.bUnicode) {
         // Plain ASCII reads the same in every supported code page; skipping the converter
         // for it makes a million-song MPL load several times faster.
         const bool ascii = std::all_of(text.begin(), text.end(), [](char byte) { return quint8(byte) < 0x80; });
         return ascii ? QString::fromLatin1(text) : ToWide(kAnsiCodePage, text.toByteArray());
     }
-    QString wide(qsizetype(*length), Qt::Uninitialized);
+    QString wide(text.size() / 2, Qt::Uninitialized);
     for (qsizetype i = 0; i < wide.size(); ++i)
         wide[i] = QChar(char16_t(quint8(text.at(2 * i)) | (quint8(text.at(2 * i + 1)) << 8)));
     return wide;
+}
+
+std::optional<QString> ReadArchiveString(CByteReader &reader)
+{
+    const std::optional<SArchiveStringSpan> span = SkipArchiveString(reader);
+    if (!span)
+        return std::nullopt;
+    return DecodeArchiveString(*span);
 }
 
 } // namespace velmora

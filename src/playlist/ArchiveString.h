@@ -13,4 +13,22 @@ namespace velmora {
 // string runs past the data or claims a 64-bit length, which no playlist needs.
 std::optional<QString> ReadArchiveString(CByteReader &reader);
 
+// The next archive string as it is stored: its length in characters, whether they are
+// UTF-16, and their bytes; the reader moves past it. nullopt exactly when
+// ReadArchiveString would refuse it. Two spans with the same width and bytes decode to the
+// same text.
+struct SArchiveStringSpan
+{
+    qsizetype nLength = 0;
+    bool bUnicode = false;
+    QByteArrayView characters;
+
+    bool SameText(const SArchiveStringSpan &other) const
+    {
+        return bUnicode == other.bUnicode && characters == other.characters;
+    }
+};
+std::optional<SArchiveStringSpan> SkipArchiveString(CByteReader &reader);
+QString DecodeArchiveString(const SArchiveStringSpan &span);
+
 } // namespace velmora

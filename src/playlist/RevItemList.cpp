@@ -1,6 +1,5 @@
 #include "playlist/RevItemList.h"
 
-#include "base/Format.h"
 #include "base/RunLogs.h"
 #include "inspect/FileList.h"
 #include "inspect/MediaAnalysis.h"
@@ -10,6 +9,7 @@
 #include "playlist/MplFile.h"
 #include "playlist/RevListObserver.h"
 #include "playlist/RowFileCheck.h"
+#include "playlist/RowMemory.h"
 #include "playlist/SongRecordFields.h"
 #include "base/StdioFileEx.h"
 #include "widgets/ShGetFileInfo.h"
@@ -210,11 +210,15 @@ void CRevItemList::AddSongFile(const QString &file, const QString &folder)
     QStringList values;
     QString title;
     QString artist;
-    if (AnalyseMediaFile(path, values) && values.size() >= 9) {
+    // A folder has no tags to give; the media library would only be made to open it.
+    SFileStatus status;
+    if (QueryFileStatus(path, &status) && !status.bFolder && AnalyseMediaFile(path, values) && values.size() >= 9) {
         title = values.at(3);
         artist = values.at(4);
     }
-    AddSongRecord(file, folder, Format(u"%06d", NextIndexNumber()), title, artist, {}, {}, {});
+    // "%06d" of a positive number, built at its own size: the row keeps this text.
+    const QString index = QString::number(NextIndexNumber()).rightJustified(6, u'0');
+    AddSongRecord(file, folder, index, title, artist, {}, {}, {});
 }
 
 int CRevItemList::NextIndexNumber() const
@@ -257,6 +261,32 @@ void CRevItemList::RemoveRows(QList<int> rows)
     m_nNextIndex = -1;
     if (m_observer)
         m_observer->OnRowsReset();
+}
+
+void CRevItemList::RemoveRowsFrom(int first)
+{
+    first = std::max(first, 0);
+    if (first >= GetItemCount())
+        return;
+    if (m_observer)
+        m_observer->OnRowsAboutToReset();
+    m_rows.SetSize(first);
+    m_rows.FreeExtra();
+    if (first < m_songNumbers.size())
+        m_songNumbers.resize(first);
+    m_nBatchAnnounced = GetItemCount(); // the view takes every row again
+    m_nNextIndex = -1;
+    if (m_observer)
+        m_observer->OnRowsReset();
+}
+
+qint64 CRevItemList::HeldBytes(int first) const
+{
+    qint64 bytes = 0;
+    first = std::max(first, 0);
+    for (int i = first; i < GetItemCount(); ++i)
+        bytes += RowHeapBytes(m_rows[i], i > first ? &m_rows[i - 1] : nullptr);
+    return bytes;
 }
 
 void CRevItemList::NotifyRowsAboutToAppend(int first, int last)

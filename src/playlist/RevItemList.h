@@ -57,6 +57,10 @@ public:
     QStringList SongFolders(int i) const;
     // Cut: removes the rows (indices in any order, duplicates ignored).
     void RemoveRows(QList<int> rows);
+    // Removes the rows from first on and gives back their room, as a refused load does.
+    void RemoveRowsFrom(int first);
+    // The memory the rows from first on hold (see RowMemory.h).
+    qint64 HeldBytes(int first = 0) const;
 
     // The loaders' side: the row array grown in one step, and the rows written in place.
     CArray<_ITEMINFO> &Rows()

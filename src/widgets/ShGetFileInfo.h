@@ -20,7 +20,7 @@ public:
 };
 
 // Type names and icon indices per file extension, cached for the life of the process
-// because asking for every row of a large folder is slow.
+// because asking for every row of a large folder is slow; at most 512 extensions are kept.
 class CShGetFileInfo
 {
 public:
@@ -35,6 +35,10 @@ public:
 
     // Text from the last "." of the whole path to its end; empty when there is none.
     static QString ExtensionOfPath(const QString &path);
+    // The name as the shell reads it, a C string: up to its first NUL. Playlists can hold
+    // NULs in names, and Qt's MIME lookup reads outside its cache for some of them
+    // ("a\0\0.html" with Qt 6.4), so no name the source is asked about holds one.
+    static QString ShellName(const QString &path);
 
 private:
     struct SEntry
@@ -49,11 +53,14 @@ private:
     // compared in place, so a folder of a few types needs no text or hash per row.
     const SEntry *CachedEntry(const QString &path, qsizetype dot);
     const SEntry &Remember(const QString &extension, const SEntry &entry);
+    int UncachedIconIndex(const QString &path, bool open);
 
     std::unique_ptr<IShellTypeSource> m_source;
     QHash<QString, SEntry> m_entries;
     QString m_lastExtension;
     SEntry m_lastEntry;
+    // Icons of whole names without an extension, or past the table's bound (closed, open).
+    QHash<QString, int> m_uncachedIcons[2];
 };
 
 } // namespace velmora

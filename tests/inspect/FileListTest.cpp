@@ -131,6 +131,17 @@ TEST(FileBytes, ReadsAreCappedByTheCaller)
     EXPECT_FALSE(ReadWholeFile(path, 9).has_value());
     EXPECT_FALSE(ReadWholeFile(dir.filePath(u"missing"_s), 100).has_value());
     EXPECT_FALSE(ReadWholeFile(dir.path(), 100).has_value());
+    // What is held follows the file, not the limit: a read of a few bytes under a limit of
+    // 512 MiB used to keep that much allocated.
+    const std::optional<QByteArray> small = ReadWholeFile(path, 512 * 1024 * 1024);
+    ASSERT_TRUE(small.has_value());
+    EXPECT_LT(small->capacity(), 4096);
+    // A file that claims no size (as the kernel's own files do) is still read to its end,
+    // and still refused past the limit.
+    if (QFile::exists(u"/proc/self/status"_s)) {
+        EXPECT_TRUE(ReadWholeFile(u"/proc/self/status"_s, 1024 * 1024).value_or(QByteArray()).contains("Pid:"));
+        EXPECT_FALSE(ReadWholeFile(u"/proc/self/status"_s, 10).has_value());
+    }
 
     const auto ends = ReadFileEnds(path, 4, 32);
     ASSERT_TRUE(ends.has_value());

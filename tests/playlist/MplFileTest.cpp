@@ -4,6 +4,9 @@
 #include "playlist/KlovPlaylist.h"
 #include "playlist/MplFile.h"
 #include "playlist/RevItemList.h"
+#include "playlist/RowMemory.h"
+#include "samplegen/Id3Writer.h"
+#include "samplegen/Mp3Writer.h"
 #include "samplegen/MplWriter.h"
 
 #include <QtEndian>
@@ -27,6 +30,12 @@ QByteArray Int32(qint32 value)
     QByteArray out(4, '\0');
     qToLittleEndian(value, out.data());
     return out;
+}
+
+// A file of count records whose strings are all empty: one byte each.
+QByteArray EmptyRecords(const char *magic, int count, int stringsPerRecord)
+{
+    return ArchiveString8(magic) + Int32(count) + QByteArray(qsizetype(count) * stringsPerRecord, '\0');
 }
 
 class MplFile : public test::CPlaylistFixture
@@ -152,4 +161,106 @@ TEST_F(MplFile, VersionOneNumbersFollowRowsAddedAndRemoved)
     EXPECT_EQ(m_grid.NextIndexNumber(), 5001);
     m_grid.RemoveRows({2000});
     EXPECT_EQ(m_grid.NextIndexNumber(), 2001);
+}
+
+// A file of empty records takes 5 bytes a record (2 in version 1) while each row holds
+// hundreds: a million of them would take about 70 to 190 times the file's size.
+TEST_F(MplFile, AMillionEmptyRecordsAreRefusedBeforeAnyRow)
+{
+    ASSERT_TRUE(Load(u"one.mpl"_s, MakeMplFile(u"klovmplrev2"_s, {{u"a.mp3"_s, u"/x/"_s, u"1"_s, u"T"_s, u"A"_s}})));
+    const qint64 heldBefore = m_grid.HeldBytes();
+    const QString loadedPlaylist = m_grid.PlaylistPath();
+    for (const auto &[magic, strings] : {std::pair{"klovmplrev2", 5}, std::pair{"klovmplfile", 2}}) {
+        const QByteArray bytes = EmptyRecords(magic, 1000000, strings);
+        EXPECT_FALSE(Load(QString::fromLatin1(magic) + u".mpl"_s, bytes)) << magic;
+        EXPECT_EQ(m_grid.GetItemCount(), 1) << magic;
+        EXPECT_EQ(m_grid.HeldBytes(), heldBefore) << magic;
+        EXPECT_LE(m_grid.HeldBytes(), SMplRowBudget{}.For(bytes.size()));
+    }
+    EXPECT_EQ(m_grid.PlaylistPath(), loadedPlaylist);
+    EXPECT_EQ(Messages(), QStringList(2, QString::fromUtf16(kCannotLoadPlaylist)));
+    // What fits the budget still loads: 20,000 empty records are within its fixed part.
+    EXPECT_TRUE(Load(u"some.mpl"_s, EmptyRecords("klovmplrev2", 20000, 5)));
+    EXPECT_EQ(m_grid.GetItemCount(), 20001);
+}
+
+// The budget is checked against what the rows will hold, counted from the strings' lengths
+// before any row is made; for revision 2 that is exactly what the rows then hold.
+TEST_F(MplFile, TheBudgetIsWhatTheRowsHold)
+{
+    QList<QStringList> records;
+    for (int i = 0; i < 300; ++i)
+        records.append({u"Song %1 - Singer.mp3"_s.arg(i), u"D:\\Karaoke\\Disc %1\\"_s.arg(i / 20), u"%1"_s.arg(i, 6, 10, QChar(u'0')),
+                        u"Song %1"_s.arg(i), u"Singer"_s});
+    records.append({QString(600, u'f'), QString(300, u'p'), QString(200, u'i'), QString(), u"\u00e9t\u00e9"_s});
+    for (const bool unicode : {false, true}) {
+        const QByteArray bytes = MakeMplFile(u"klovmplrev2"_s, records, unicode);
+        CRevItemList measured;
+        ASSERT_TRUE(LoadMplFile(measured, Write(u"measure.mpl"_s, bytes)));
+        const qint64 held = measured.HeldBytes();
+        EXPECT_GE(held, qint64(records.size() * sizeof(_ITEMINFO)));
+        // Real playlists stay well inside 16 bytes a byte.
+        EXPECT_LE(held, 16 * bytes.size()) << unicode;
+
+        CRevItemList exact;
+        EXPECT_TRUE(LoadMplFile(exact, Path(u"measure.mpl"_s), SMplRowBudget{0, held})) << unicode;
+        EXPECT_EQ(exact.HeldBytes(), held);
+        CRevItemList over;
+        EXPECT_FALSE(LoadMplFile(over, Path(u"measure.mpl"_s), SMplRowBudget{0, held - 1})) << unicode;
+        EXPECT_EQ(over.GetItemCount(), 0);
+    }
+    EXPECT_EQ(Messages(), QStringList(2, QString::fromUtf16(kCannotLoadPlaylist)));
+}
+
+// Songs of one folder follow each other, and often of one singer: a string that repeats
+// the same field of the record before is read once, and the rows share it.
+TEST_F(MplFile, ARepeatedStringIsHeldOnce)
+{
+    const QString folder = u"D:\\Karaoke\\Disc 12\\"_s;
+    ASSERT_TRUE(Load(u"runs.mpl"_s, MakeMplFile(u"klovmplrev2"_s, {{u"a.mp3"_s, folder, u"1"_s, u"A"_s, u"Singer"_s},
+                                                                  {u"b.mp3"_s, folder, u"2"_s, u"B"_s, u"Singer"_s},
+                                                                  {u"c.mp3"_s, u"E:\\"_s, u"3"_s, u"C"_s, u"Singer"_s}})));
+    const auto block = [this](int row, int column) {
+        const _ITEMINFO &item = m_grid.RowAt(row);
+        return column == 0 ? item.szPath.Text().constData() : item.szArtist.Text().constData();
+    };
+    EXPECT_EQ(block(0, 0), block(1, 0));
+    EXPECT_NE(block(1, 0), block(2, 0));
+    EXPECT_EQ(block(0, 1), block(2, 1));
+    EXPECT_EQ(m_grid.RowAt(1).szPath.Text(), folder);
+    // The shared texts are counted with the first row that holds them.
+    const qint64 folderBytes = TextHeapBytes(m_grid.RowAt(0).szPath.Text());
+    const qint64 singerBytes = TextHeapBytes(m_grid.RowAt(0).szArtist.Text());
+    EXPECT_GT(folderBytes, 0);
+    EXPECT_EQ(m_grid.HeldBytes(), RowHeapBytes(m_grid.RowAt(0)) + RowHeapBytes(m_grid.RowAt(1)) - folderBytes
+                                      - singerBytes + RowHeapBytes(m_grid.RowAt(2)) - singerBytes);
+}
+
+// Version-1 rows take title and artist from the song's file, which the playlist cannot
+// tell; rows whose tags take them past the budget end the load, and its rows go again.
+TEST_F(MplFile, TagsThatPassTheBudgetRefuseTheLoadAndRemoveItsRows)
+{
+    samplegen::SId3Fields tags;
+    tags.title = QString(120, u't');
+    tags.artist = QString(120, u'a');
+    const QString tagged = Write(u"tagged.mp3"_s, samplegen::MakeMp3File(&tags, true, false, 4));
+    QList<QStringList> taggedRecords;
+    QList<QStringList> missingRecords;
+    for (int i = 0; i < 50; ++i) {
+        taggedRecords.append({tagged, QString()});
+        missingRecords.append({m_dir.path() + u"/missing.mp3"_s, QString()});
+    }
+    const SMplRowBudget strict{16, 0};
+    ASSERT_TRUE(m_grid.ListSelectDirectory(Write(u"first.mpl"_s, MakeMplFile(u"klovmplfile"_s, missingRecords)), true));
+    EXPECT_EQ(m_grid.GetItemCount(), 50);
+    EXPECT_LE(m_grid.HeldBytes(), strict.For(QFileInfo(Path(u"first.mpl"_s)).size()));
+    const qint64 heldBefore = m_grid.HeldBytes();
+
+    EXPECT_FALSE(LoadMplFile(m_grid, Write(u"tagged.mpl"_s, MakeMplFile(u"klovmplfile"_s, taggedRecords)), strict));
+    EXPECT_EQ(m_grid.GetItemCount(), 50);
+    EXPECT_EQ(m_grid.HeldBytes(), heldBefore);
+    EXPECT_EQ(Messages(), QStringList{QString::fromUtf16(kCannotLoadPlaylist)});
+    // Under the usual budget the same file loads, with the tags.
+    ASSERT_TRUE(LoadMplFile(m_grid, Path(u"tagged.mpl"_s)));
+    EXPECT_EQ(m_grid.GetCellText(99, 2), tags.title);
 }
