@@ -57,6 +57,14 @@ CQuillonView::CQuillonView(QWidget *parent)
             [this](const QString &path) { CheckFolder(path, 0); });
 }
 
+// The two lists work on the item arrays of this view until they go: they must go first,
+// before the arrays, not after them with the other children.
+CQuillonView::~CQuillonView()
+{
+    delete m_playlistGrid;
+    delete m_resultList;
+}
+
 void CQuillonView::CreateCommandBar()
 {
     const auto button = [this](const QString &caption, int id, void (CQuillonView::*command)()) {
