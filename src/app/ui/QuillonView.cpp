@@ -17,6 +17,7 @@
 #include "widgets/ui/ColorRef.h"
 
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -70,14 +71,14 @@ void CQuillonView::CreateCommandBar()
     const auto button = [this](const QString &caption, int id, void (CQuillonView::*command)()) {
         auto *control = new CColorButton(caption, this);
         control->setObjectName(u"button%1"_s.arg(id));
-        control->setFixedSize(kButtonWidth, kBarHeight);
+        control->setFixedHeight(kBarHeight);
         connect(control, &QPushButton::clicked, this, command);
         return control;
     };
     m_folder = button(u"Folder"_s, IDC_FOLDER, &CQuillonView::OnFolder);
     m_subFolder = new QCheckBox(u"SubFolder"_s, this);
     m_subFolder->setObjectName(u"button%1"_s.arg(IDC_SUBFOLDER));
-    m_subFolder->setFixedSize(kButtonWidth, kBarHeight);
+    m_subFolder->setFixedHeight(kBarHeight);
     connect(m_subFolder, &QCheckBox::clicked, this, &CQuillonView::OnSubFolder);
     m_playlist = button(u"Playlist"_s, IDC_PLAYLIST, &CQuillonView::OnPlaylist);
     m_clear = button(u"Clear"_s, IDC_CLEAR, &CQuillonView::OnClear);
@@ -110,9 +111,39 @@ void CQuillonView::resizeEvent(QResizeEvent *event)
     LayOut();
 }
 
+// The design's width, or the width a caption needs at the font and style in use.
+SCommandBarWidths CQuillonView::CommandBarWidths() const
+{
+    const auto fit = [](const QWidget *control) { return std::max(kButtonWidth, control->sizeHint().width()); };
+    SCommandBarWidths widths;
+    widths.nFolder = fit(m_folder);
+    widths.nSubFolder = fit(m_subFolder);
+    widths.nPlaylist = fit(m_playlist);
+    widths.nClear = fit(m_clear);
+    widths.nSave = fit(m_save);
+    widths.nErrorView = fit(m_errorView);
+    widths.nMove = fit(m_move);
+    return widths;
+}
+
+QSize CQuillonView::minimumSizeHint() const
+{
+    return {CommandBarMinimumWidth(CommandBarWidths()), kBarHeight + kMinimumRowHeight};
+}
+
+// Captions change their width with the font and the look.
+void CQuillonView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+        updateGeometry();
+        LayOut();
+    }
+}
+
 void CQuillonView::LayOut()
 {
-    const SCommandBarLayout layout = LayOutCommandBar(width(), height());
+    const SCommandBarLayout layout = LayOutCommandBar(width(), height(), CommandBarWidths());
     Place(m_folder, layout.folder);
     Place(m_subFolder, layout.subFolder);
     Place(m_pathField, layout.pathField);
@@ -124,7 +155,7 @@ void CQuillonView::LayOut()
     Place(m_resultList, layout.lists);
     Place(m_playlistGrid, layout.lists);
     m_playlistGrid->FitColumns();
-    m_resultList->FitTextColumns();
+    m_resultList->FitColumns();
 }
 
 void CQuillonView::ShowResultList()

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ViewLayout.h"
 #include "check/DirItemList.h"
 #include "playlist/RevItemList.h"
 
@@ -34,6 +35,8 @@ public:
     bool IsChecking() const { return m_dirItems.IsChecking() || m_grid.IsLoading(); }
     void StopCheck() { m_dirItems.RequestStop(); }
     bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
+    // Wide enough for every control of the bar at the font in use.
+    QSize minimumSizeHint() const override;
 
     CDirItemList &DirItems() { return m_dirItems; }
     CDirListView &ResultList() { return *m_resultList; }
@@ -65,10 +68,12 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void CreateCommandBar();
     void LayOut();
+    SCommandBarWidths CommandBarWidths() const;
     bool RefuseWhileChecking();
     void OnBusyChanged(bool busy);
 

@@ -34,6 +34,18 @@ QIcon HeaderCheckIcon(bool checked)
     return QIcon(pixmap);
 }
 
+// Texts that may be elided in a narrow column can be read whole in their tooltip; Filename
+// shows the row's whole file-name list.
+QVariant ToolTipOf(const _ITEMINFO &item, int column)
+{
+    if (column == 0)
+        return dirlist::ToolTip(item);
+    if (column == 5)
+        return {};
+    const QString text = dirlist::CellText(item, column);
+    return text.isEmpty() ? QVariant() : QVariant(text);
+}
+
 } // namespace
 
 CDirListModel::CDirListModel(CDirItemList &list, QObject *parent)
@@ -72,7 +84,7 @@ QVariant CDirListModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole:
         return ColorFromColorRef(dirlist::TextColour(item));
     case Qt::ToolTipRole:
-        return column == 0 ? QVariant(dirlist::ToolTip(item)) : QVariant();
+        return ToolTipOf(item, column);
     case Qt::DecorationRole:
         return column == 0 ? QVariant(FileIcon(item.nIcon)) : QVariant();
     case Qt::CheckStateRole:

@@ -19,8 +19,10 @@ public:
     CDirItemList &List();
     CDirListModel &Model() { return *m_model; }
 
-    // Fits Title, Artist and Album to their header texts and contents.
-    void FitTextColumns();
+    // Sizes every column to its header and contents, then lets Filename and the three text
+    // columns give way (their texts elided in the middle) until Result is in view. An empty
+    // list keeps the columns as they are.
+    void FitColumns();
     // Puts the selected rows' files on the clipboard.
     void CopySelectedRows();
 
@@ -32,6 +34,7 @@ protected:
 
 private:
     void OnDoubleClicked(const QModelIndex &index);
+    int AvailableWidth() const;
 
     CDirListModel *m_model;
 };

@@ -2,6 +2,7 @@
 
 #include "playlist/RevItemList.h"
 #include "playlist/ui/RevListModel.h"
+#include "widgets/ui/ColumnContentWidth.h"
 
 #include <QAction>
 #include <QApplication>
@@ -194,8 +195,7 @@ void CRevListView::OnColumnsChanged()
 
 void CRevListView::OnAutoSizeColumn(int column)
 {
-    const int width = std::max(sizeHintForColumn(column), horizontalHeader()->sectionSizeHint(column));
-    m_grid.SetColumnWidth(column, width);
+    m_grid.SetColumnWidth(column, ColumnContentWidth(*this, column));
 }
 
 void CRevListView::ShowSortIndicator()

@@ -9,11 +9,13 @@
 #include "platform/Settings.h"
 #include "widgets/ui/TraceView.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,21 +74,58 @@ TEST_F(MainFrame, ChosenLookIsKeptAcrossFrames)
     EXPECT_EQ(again.Look(), kLookBlack);
 }
 
+// The design's 84 pixels per control, widened where a caption needs more at the font in use;
+// the path field takes what is left between SubFolder and Playlist.
 TEST_F(MainFrame, CommandBarFollowsTheLayoutRules)
 {
     CQuillonView view(nullptr);
     view.resize(1000, 400);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    EXPECT_EQ(view.Button(IDC_MOVE).geometry(), QRect(914, 0, 84, 28));
-    EXPECT_EQ(view.Button(IDC_ERRORVIEW).x(), 830);
-    EXPECT_EQ(view.Button(IDC_SAVE).x(), 746);
-    EXPECT_EQ(view.Button(IDC_CLEAR).x(), 662);
-    EXPECT_EQ(view.Button(IDC_PLAYLIST).x(), 578);
-    EXPECT_EQ(view.Button(IDC_FOLDER).geometry(), QRect(2, 0, 84, 28));
-    EXPECT_EQ(view.PathField().geometry(), QRect(185, 1, 370, 26));
+    const QList<QWidget *> controls{&view.Button(IDC_FOLDER), &view.SubFolderBox(), &view.Button(IDC_PLAYLIST),
+                                    &view.Button(IDC_CLEAR), &view.Button(IDC_SAVE), &view.Button(IDC_ERRORVIEW),
+                                    &view.Button(IDC_MOVE)};
+    for (QWidget *control : controls) {
+        EXPECT_EQ(control->width(), std::max(84, control->sizeHint().width())) << control->objectName().toStdString();
+        EXPECT_EQ(control->height(), 28);
+        EXPECT_EQ(control->y(), 0);
+    }
+    int e = 1000;
+    for (const int id : {IDC_MOVE, IDC_ERRORVIEW, IDC_SAVE, IDC_CLEAR, IDC_PLAYLIST}) {
+        e -= view.Button(id).width();
+        EXPECT_EQ(view.Button(id).x(), e - 2) << id;
+    }
+    EXPECT_EQ(view.Button(IDC_FOLDER).x(), 2);
+    EXPECT_EQ(view.SubFolderBox().x(), view.Button(IDC_FOLDER).width() + 2);
+    const int pathLeft = view.Button(IDC_FOLDER).width() + view.SubFolderBox().width() + 17;
+    EXPECT_EQ(view.PathField().geometry(), QRect(pathLeft, 1, view.Button(IDC_PLAYLIST).x() - 23 - pathLeft, 26));
     EXPECT_EQ(view.ResultList().geometry(), QRect(0, 28, 1000, 372));
     EXPECT_EQ(view.palette().color(QPalette::Window), QColor(0xF4, 0xF7, 0xFC));
+}
+
+// Every caption fits its control at the application font, two sizes larger than the
+// desktop's: nothing reads "SubFolde".
+TEST_F(MainFrame, EveryCaptionFitsItsControlAtTheApplicationFont)
+{
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPointSizeF(before.pointSizeF() + 2);
+    QApplication::setFont(large);
+    {
+        CQuillonView view(nullptr);
+        view.resize(1000, 400);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        EXPECT_GT(view.SubFolderBox().width(), 84);
+        for (QWidget *control : view.findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly)) {
+            const auto *button = static_cast<QAbstractButton *>(control);
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+            EXPECT_GE(button->width(), 84);
+        }
+        EXPECT_GT(view.PathField().x(), view.SubFolderBox().geometry().right());
+        EXPECT_LT(view.PathField().geometry().right(), view.Button(IDC_PLAYLIST).x());
+    }
+    QApplication::setFont(before);
 }
 
 TEST_F(MainFrame, ButtonsFollowTheRowsOfEachCheck)
