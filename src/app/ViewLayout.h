@@ -14,6 +14,10 @@ struct SSplitterRows
 constexpr int kMinimumRowHeight = 50;
 SSplitterRows IdealSplitterRows(int clientHeight);
 
+// The main window is never lower than this: the bar, a header and several rows above, a few
+// lines of the trace pane below. Its narrowest width is the command bar's.
+constexpr int kMinimumWindowHeight = 400;
+
 // The command bar of the main view, in units of 42 pixels on a bar 28 pixels high.
 constexpr int kLayoutUnit = 42;
 constexpr int kBarHeight = 28;

@@ -55,6 +55,7 @@ CMainFrame::CMainFrame(int updateType, QWidget *parent)
     CreateMenus();
     CreateLookCommands();
     CreateProgress();
+    ApplyMinimumSize();
     ApplyLook(m_nLook);
 
     connect(m_view, &CQuillonView::TraceAndLogsResetRequested, this, [this] {
@@ -130,6 +131,12 @@ void CMainFrame::CreateProgress()
     statusBar()->addWidget(m_status, 1);
     statusBar()->addPermanentWidget(m_progress);
     statusBar()->addPermanentWidget(m_stop);
+}
+
+// The width follows from the command bar's own minimum, through the window's layout.
+void CMainFrame::ApplyMinimumSize()
+{
+    setMinimumHeight(kMinimumWindowHeight);
 }
 
 void CMainFrame::ApplyLook(int look)

@@ -507,3 +507,32 @@ TEST_F(MainFrame, StopTakenFromTheEventQueueEndsTheCheckAtTheWindowsNextTurn)
     EXPECT_LT(done, 5 + 60); // within one turn of about 40 lines
     EXPECT_FALSE(stop->isVisible());
 }
+
+// At its smallest the window still shows every control of the bar whole and apart, rows of
+// the list and lines of the trace pane; at 400 pixels wide Playlist covered Folder.
+TEST_F(MainFrame, AtItsMinimumSizeEveryControlCanBeSeenAndUsed)
+{
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.resize(400, 200);
+    QCoreApplication::processEvents();
+    EXPECT_GE(frame.height(), 400);
+    EXPECT_GE(frame.width(), frame.View().minimumSizeHint().width());
+
+    CQuillonView &view = frame.View();
+    QList<QWidget *> controls{&view.Button(IDC_FOLDER), &view.SubFolderBox(), &view.PathField(),
+                              &view.Button(IDC_PLAYLIST), &view.Button(IDC_CLEAR), &view.Button(IDC_SAVE),
+                              &view.Button(IDC_ERRORVIEW), &view.Button(IDC_MOVE)};
+    for (int i = 0; i < controls.size(); ++i) {
+        const QRect rect = controls[i]->geometry();
+        EXPECT_TRUE(view.rect().contains(rect)) << controls[i]->objectName().toStdString();
+        EXPECT_GE(rect.width(), std::min(84, controls[i]->sizeHint().width()));
+        for (int j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(rect.intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " / " << controls[j]->objectName().toStdString();
+    }
+    const int rowHeight = view.ResultList().verticalHeader()->defaultSectionSize();
+    EXPECT_GE(view.ResultList().viewport()->height(), 5 * rowHeight);
+    EXPECT_GE(frame.Trace().height(), 50);
+}
