@@ -15,7 +15,9 @@
 #include "platform/ShellOpen.h"
 #include "widgets/ui/ColorButton.h"
 #include "widgets/ui/ColorRef.h"
+#include "widgets/ui/ReadableColours.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QEvent>
 #include <QFileDialog>
@@ -44,9 +46,7 @@ CQuillonView::CQuillonView(QWidget *parent)
     , m_resultList(new CDirListView(m_dirItems, this))
     , m_playlistGrid(new CRevListView(m_grid, this))
 {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ColorFromColorRef(kBarColour));
-    setPalette(palette);
+    TakeBarColours();
     setAutoFillBackground(true);
     m_playlistGrid->hide();
     CreateCommandBar();
@@ -131,10 +131,32 @@ QSize CQuillonView::minimumSizeHint() const
     return {CommandBarMinimumWidth(CommandBarWidths()), kBarHeight + kMinimumRowHeight};
 }
 
-// Captions change their width with the font and the look.
+// The bar keeps its light colour in every look; its captions take the look's text colour
+// where it can be read there, and black where not (the light text of a dark look).
+void CQuillonView::TakeBarColours()
+{
+    const QPalette look = QApplication::palette();
+    QPalette colours = palette();
+    const QColor bar = ColorFromColorRef(kBarColour);
+    const auto onBar = [&](QPalette::ColorRole role) {
+        const QColor text = look.color(QPalette::Active, role);
+        return ReadableOn(text, bar) == text ? text : QColor(Qt::black);
+    };
+    colours.setColor(QPalette::Window, bar);
+    colours.setColor(QPalette::Button, bar);
+    SetTextColours(colours, QPalette::WindowText, QPalette::Window, onBar(QPalette::WindowText));
+    SetTextColours(colours, QPalette::ButtonText, QPalette::Button, onBar(QPalette::ButtonText));
+    m_bTakingColours = true;
+    setPalette(colours);
+    m_bTakingColours = false;
+}
+
+// Captions change their width with the font and the look, their colours with the look.
 void CQuillonView::changeEvent(QEvent *event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && !m_bTakingColours)
+        TakeBarColours();
     if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
         updateGeometry();
         LayOut();
@@ -196,12 +218,19 @@ void CQuillonView::CheckFolder(const QString &path, int topLevel)
     m_resultList->show();
     m_nPlaylistMode = 0;
     UpdateButtons();
-    m_pathField->setText(path);
+    ShowPath(path);
     m_dirItems.m_nTopLevel = topLevel;
     m_dirItems.m_nIncludeSubfolders = m_subFolder->isChecked() ? 1 : 0;
     ListSelectDirectory(m_dirItems, path);
     m_resultList->Model().ShowPendingChanges();
     UpdateButtons();
+}
+
+// A long path is cut in the field; its tooltip holds it whole.
+void CQuillonView::ShowPath(const QString &path)
+{
+    m_pathField->setText(path);
+    m_pathField->setToolTip(path);
 }
 
 void CQuillonView::OnBusyChanged(bool busy)
@@ -251,7 +280,7 @@ void CQuillonView::OpenPlaylist(const QString &path)
     m_playlistGrid->show();
     m_nPlaylistMode = 1;
     UpdateButtons();
-    m_pathField->setText(path);
+    ShowPath(path);
     LoadPlaylistAndCheckFiles(m_grid, path);
     OpenSettings()->setValue(kFolderNameKey, path);
     UpdateButtons();

@@ -74,12 +74,15 @@ private:
     void CreateCommandBar();
     void LayOut();
     SCommandBarWidths CommandBarWidths() const;
+    void TakeBarColours();
+    void ShowPath(const QString &path);
     bool RefuseWhileChecking();
     void OnBusyChanged(bool busy);
 
     CDirItemList m_dirItems;
     CRevItemList m_grid;
     int m_nPlaylistMode = 0;
+    bool m_bTakingColours = false;
     CDirListView *m_resultList;
     CRevListView *m_playlistGrid;
     QPushButton *m_folder = nullptr;

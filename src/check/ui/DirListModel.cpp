@@ -4,6 +4,7 @@
 #include "check/DirListTexts.h"
 #include "widgets/ui/ColorRef.h"
 #include "widgets/ui/FileIcons.h"
+#include "widgets/ui/ReadableColours.h"
 
 #include <QApplication>
 #include <QMimeData>
@@ -82,7 +83,8 @@ QVariant CDirListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return dirlist::CellText(item, column);
     case Qt::ForegroundRole:
-        return ColorFromColorRef(dirlist::TextColour(item));
+        // The mark colours are the same in every look; the list's background is not.
+        return ReadableOn(ColorFromColorRef(dirlist::TextColour(item)), QApplication::palette().color(QPalette::Base));
     case Qt::ToolTipRole:
         return ToolTipOf(item, column);
     case Qt::DecorationRole:
