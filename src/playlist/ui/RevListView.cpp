@@ -195,7 +195,9 @@ void CRevListView::OnColumnsChanged()
 
 void CRevListView::OnAutoSizeColumn(int column)
 {
-    m_grid.SetColumnWidth(column, ColumnContentWidth(*this, column));
+    // A column still hidden here keeps its width until it is shown and fitted again.
+    if (!horizontalHeader()->isSectionHidden(column))
+        m_grid.SetColumnWidth(column, ColumnContentWidth(*this, column));
 }
 
 void CRevListView::ShowSortIndicator()
