@@ -104,10 +104,27 @@ void CDirListView::CopySelectedRows()
     QApplication::clipboard()->setMimeData(m_model->mimeData(rows));
 }
 
+void CDirListView::CutSelectedRows()
+{
+    if (List().IsChecking())
+        return;
+    CopySelectedRows();
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    clearSelection();
+    List().RemoveItems(rows);
+    m_model->ShowPendingChanges();
+}
+
 void CDirListView::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Copy)) {
         CopySelectedRows();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        CutSelectedRows();
         return;
     }
     QTableView::keyPressEvent(event);

@@ -25,6 +25,8 @@ public:
     void FitColumns();
     // Puts the selected rows' files on the clipboard.
     void CopySelectedRows();
+    // Copy, then the selected rows leave the list (and with them the songs Move would take).
+    void CutSelectedRows();
 
 signals:
     void OpenFolderRequested(const QString &path);

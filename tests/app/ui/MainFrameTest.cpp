@@ -4,7 +4,9 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/QuillonView.h"
+#include "check/DirItemList.h"
 #include "check/DirListTexts.h"
+#include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
 #include "platform/Settings.h"
 #include "widgets/ui/TraceView.h"
@@ -13,6 +15,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QHeaderView>
@@ -535,4 +540,38 @@ TEST_F(MainFrame, AtItsMinimumSizeEveryControlCanBeSeenAndUsed)
     const int rowHeight = view.ResultList().verticalHeader()->defaultSectionSize();
     EXPECT_GE(view.ResultList().viewport()->height(), 5 * rowHeight);
     EXPECT_GE(frame.Trace().height(), 50);
+}
+
+// Ctrl+X in the result list: the selected rows' files go to the clipboard and the rows leave
+// the list, so that Move no longer takes them; the grid beside it (hidden) takes no part.
+TEST_F(MainFrame, CutInTheResultListTakesTheSelectedRowsOut)
+{
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.View().ShowResultList();
+    CDirItemList &items = frame.View().DirItems();
+    for (const QString &name : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s, u"d.mp3"_s}) {
+        _ITEMINFO item;
+        item.dwFlags = ITEM_WALK | ITEM_COLOURED;
+        item.szFileName = name;
+        item.szPath = u"/k/"_s + name;
+        items.m_items.Add(item);
+    }
+    items.ShowAllRows();
+    CDirListView &list = frame.View().ResultList();
+    list.Model().ShowPendingChanges();
+    list.setFocus();
+    list.selectionModel()->select(list.model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.selectionModel()->select(list.model()->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    QTest::keyClick(&list, Qt::Key_X, Qt::ControlModifier);
+    ASSERT_EQ(items.GetItemCount(), 2);
+    EXPECT_EQ(items.Item(0).szFileName.Text(), u"a.mp3"_s);
+    EXPECT_EQ(items.Item(1).szFileName.Text(), u"c.mp3"_s);
+    EXPECT_EQ(list.model()->rowCount(), 2);
+    const QList<QUrl> cut = QApplication::clipboard()->mimeData()->urls();
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_EQ(cut[0].toLocalFile(), u"/k/b.mp3"_s);
+    EXPECT_EQ(cut[1].toLocalFile(), u"/k/d.mp3"_s);
 }
