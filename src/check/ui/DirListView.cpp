@@ -73,8 +73,13 @@ int GiveWayRank(int column)
 
 void CDirListView::FitColumns()
 {
-    if (m_model->rowCount() == 0)
+    // Without rows the design's widths hold, widened where a header needs more.
+    if (m_model->rowCount() == 0) {
+        for (int column = 0; column < CDirItemList::kColumnCount; ++column)
+            setColumnWidth(column, std::max(CDirListModel::InitialColumnWidth(column),
+                                            horizontalHeader()->sectionSizeHint(column)));
         return;
+    }
     std::vector<int> wanted;
     std::vector<int> giveWay;
     for (int column = 0; column < CDirItemList::kColumnCount; ++column) {

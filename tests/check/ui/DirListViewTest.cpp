@@ -215,4 +215,11 @@ TEST_F(DirListView, ColumnsFitTheirTextsWhenACheckEndsAndResultStaysInView)
     view->FitColumns();
     EXPECT_GE(view->columnWidth(2), metrics.horizontalAdvance(general));
     EXPECT_GE(view->columnWidth(0), metrics.horizontalAdvance(u"Nina Castell - Cafe Soleil (Extended Version).cdg"_s));
+
+    // An empty list: the design's widths, and no header cut ("Duratio").
+    list.ClearList();
+    view->FitColumns();
+    EXPECT_EQ(view->columnWidth(2), 200);
+    for (int column = 0; column < 7; ++column)
+        EXPECT_GE(view->columnWidth(column), view->horizontalHeader()->sectionSizeHint(column)) << column;
 }
