@@ -128,6 +128,8 @@ SCommandBarWidths CQuillonView::CommandBarWidths() const
 
 QSize CQuillonView::minimumSizeHint() const
 {
+    if (!m_move) // asked while the bar is being made
+        return QWidget::minimumSizeHint();
     return {CommandBarMinimumWidth(CommandBarWidths()), kBarHeight + kMinimumRowHeight};
 }
 
@@ -157,7 +159,7 @@ void CQuillonView::changeEvent(QEvent *event)
     QWidget::changeEvent(event);
     if (event->type() == QEvent::PaletteChange && !m_bTakingColours)
         TakeBarColours();
-    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange) {
+    if (m_move && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)) {
         updateGeometry();
         LayOut();
     }
