@@ -22,6 +22,7 @@ packages=(
   desktop-file-utils   # the package test validates the desktop file
   adwaita-icon-theme   # file and folder icons of the window
   xvfb imagemagick     # scripts/screenshot-window.sh
+  pandoc weasyprint    # the user manual (HTML and PDF)
 )
 if [ "${1:-}" = "--icons" ]; then
   packages+=(librsvg2-bin)  # rsvg-convert, only for scripts/render-icons.sh

@@ -7,6 +7,9 @@
 #include "platform/StopRequest.h"
 #include "widgets/ShGetFileInfo.h"
 
+#include <algorithm>
+#include <functional>
+
 namespace velmora {
 
 using namespace Qt::Literals::StringLiterals;
@@ -88,6 +91,19 @@ void CDirItemList::ClearList()
     m_items.RemoveAll();
     if (m_observer)
         m_observer->OnListCleared();
+}
+
+bool CDirItemList::RemoveItems(QList<int> rows)
+{
+    if (m_bChecking)
+        return false;
+    std::sort(rows.begin(), rows.end(), std::greater<int>());
+    rows.erase(std::unique(rows.begin(), rows.end()), rows.end());
+    for (const int row : rows)
+        if (row >= 0 && row < GetItemCount())
+            m_items.RemoveAt(row);
+    ShowAllRows();
+    return true;
 }
 
 QString CDirItemList::ColumnHeader(int column) const

@@ -64,6 +64,9 @@ public:
     // Appends the row of one directory entry. Returns true after appending.
     bool AddListItem(const SFindRecord &record, const QString &path, int duration);
     void ClearList();
+    // Removes the rows (indices into the item array, in any order, repeats and indices past
+    // the end ignored) and shows what is left. Refused while a check runs; false then.
+    bool RemoveItems(QList<int> rows);
 
     QString ColumnHeader(int column) const;
     void RenameColumnHeaders(const QString &second, const QString &third, const QString &fourth);

@@ -43,6 +43,12 @@ public:
     const _ITEMINFO &RowAt(int i) const { return m_rows[i]; }
 
     QString GetCellText(int row, int column) const;
+    // The cells the user may edit in place: the texts Title, Artist, Album, Genre, Memo and
+    // Customer. Editing changes the row shown, not the playlist file.
+    static bool IsEditableColumn(int column);
+    // Stores an edited cell text (cut to its field); false for another column, a row out of
+    // range, or while a load runs.
+    bool SetCellText(int row, int column, const QString &text);
 
     void AddRecordRow(const QStringList &fields);
     void AddSongRecord(const QString &file, const QString &folder, const QString &index, const QString &title,

@@ -1,6 +1,7 @@
 #include "update/UpdateCommands.h"
 
 #include "base/TraceDebug.h"
+#include "base/UserManualPath.h"
 #include "base/UserPaths.h"
 #include "platform/MessagePrompt.h"
 #include "update/ServerReachable.h"
@@ -82,7 +83,7 @@ QString CUpdateCommands::UserManualTarget()
     const QString host = UpdateHost();
     if (!host.isEmpty() && IsPlausibleHost(host) && IsServerReachable(0) == 1)
         return u"http://"_s + host + u"/help/velmora/userManual.htm"_s;
-    return ProgramFolder() + u"/userManual.pdf"_s;
+    return LocalUserManual();
 }
 
 } // namespace velmora

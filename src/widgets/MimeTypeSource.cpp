@@ -1,5 +1,7 @@
 #include "widgets/MimeTypeSource.h"
 
+#include "widgets/OwnMimeTypes.h"
+
 #include <QMimeType>
 
 namespace velmora {
@@ -16,6 +18,8 @@ QStringList &IconList()
 
 QString CMimeTypeSource::TypeNameOf(const QString &path)
 {
+    if (const SOwnMimeType *own = OwnMimeTypeOf(path))
+        return QString::fromUtf16(own->szComment);
     const QMimeType type = m_database.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
     if (!type.isValid() || type.isDefault())
         return {};
@@ -29,6 +33,8 @@ int CMimeTypeSource::IconIndexOf(const QString &path, bool isFolder, bool open)
 {
     if (isFolder)
         return IndexOfIcon(open ? u"folder-open"_s : u"folder"_s);
+    if (const SOwnMimeType *own = OwnMimeTypeOf(path))
+        return IndexOfIcon(QString::fromUtf16(own->szIcon));
     const QMimeType type = m_database.mimeTypeForFile(path, QMimeDatabase::MatchExtension);
     return IndexOfIcon(type.isValid() ? type.iconName() : u"unknown"_s);
 }

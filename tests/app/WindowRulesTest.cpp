@@ -35,6 +35,29 @@ TEST(ViewLayout, CommandBarAtWidth1000)
     EXPECT_EQ(layout.lists, QRect(0, 28, 1000, 672));
 }
 
+// Captions wider than the design's 84 pixels take their room from the path field, and the
+// minimum width is the one at which the path field keeps its own minimum.
+TEST(ViewLayout, WiderCaptionsTakeTheirRoomFromThePathField)
+{
+    SCommandBarWidths widths;
+    widths.nSubFolder = 100;
+    widths.nErrorView = 96;
+    const SCommandBarLayout layout = LayOutCommandBar(1000, 700, widths);
+    EXPECT_EQ(layout.subFolder, QRect(86, 0, 100, 28));
+    EXPECT_EQ(layout.move.x(), 914);
+    EXPECT_EQ(layout.errorView, QRect(818, 0, 96, 28));
+    EXPECT_EQ(layout.playlist.x(), 566);
+    EXPECT_EQ(layout.pathField, QRect(201, 1, 342, 26));
+
+    EXPECT_EQ(CommandBarMinimumWidth(), 2 + 84 + 84 + 17 + kMinimumPathFieldWidth + 23 + 5 * 84);
+    const int narrowest = CommandBarMinimumWidth(widths);
+    const SCommandBarLayout tight = LayOutCommandBar(narrowest, 300, widths);
+    EXPECT_EQ(tight.pathField.width(), kMinimumPathFieldWidth);
+    EXPECT_GT(tight.pathField.left(), tight.subFolder.right());
+    EXPECT_LT(tight.pathField.right(), tight.playlist.left());
+    EXPECT_GE(tight.folder.left(), 0);
+}
+
 TEST(ButtonRules, ClearAndMoveFollowTheShownList)
 {
     EXPECT_FALSE(UpdateButtonStates(false, 0, 5).bClear);

@@ -37,6 +37,12 @@ for file in usr/bin/velmora usr/share/applications/velmora.desktop usr/share/mim
             usr/share/icons/hicolor/scalable/apps/velmora.svg; do
   [ -s "$root/$file" ] || fail "$file is missing"
 done
+# The user manual, where Help > User Manual looks for it, when the build made it.
+for form in html pdf; do
+  if [ -f "$build_dir/src/userManual.$form" ]; then
+    [ -s "$root/usr/share/doc/velmora/userManual.$form" ] || fail "userManual.$form is missing"
+  fi
+done
 for size in 16 32 48 64 128 256; do
   info=$(file -b "$root/usr/share/icons/hicolor/${size}x$size/apps/velmora.png")
   grep -q "PNG image data, $size x $size," <<<"$info" || fail "icon ${size}x$size: $info"

@@ -1,7 +1,9 @@
 #include "widgets/ShGetFileInfo.h"
 
 #include "widgets/MimeTypeSource.h"
+#include "widgets/OwnMimeTypes.h"
 
+#include <QFile>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -111,4 +113,25 @@ TEST(ShGetFileInfo, NamesStopAtTheirFirstNul)
     counted.IconIndex(html, false, false);
     counted.TypeName(u"b"_s + QChar(0) + u".mp3"_s, false);
     EXPECT_GT(asked, 0);
+}
+
+// MPL playlists are ours by name, whatever the desktop's database says of ".mpl" (MPlayer2
+// subtitles in shared-mime-info); the name and comment are those the package installs.
+TEST(ShGetFileInfo, MplPlaylistsAreTypedAsOurs)
+{
+    CMimeTypeSource source;
+    EXPECT_EQ(source.TypeNameOf(u"/songs/Bar List.mpl"_s), u"Velmora MPL playlist"_s);
+    EXPECT_EQ(source.TypeNameOf(u"/songs/OLD.MPL"_s), u"Velmora MPL playlist"_s);
+    EXPECT_NE(source.TypeNameOf(u"/songs/a.mp3"_s), u"Velmora MPL playlist"_s);
+    EXPECT_EQ(CMimeTypeSource::IconNames().value(source.IconIndexOf(u"a.mpl"_s, false, false)), u"audio-x-generic"_s);
+
+    QFile xml(QStringLiteral(VELMORA_TEST_SOURCE_DIR "/../packaging/velmora-mime.xml"));
+    ASSERT_TRUE(xml.open(QIODevice::ReadOnly));
+    const QString definition = QString::fromUtf8(xml.readAll());
+    const SOwnMimeType *own = OwnMimeTypeOf(u"x.mpl"_s);
+    ASSERT_NE(own, nullptr);
+    EXPECT_TRUE(definition.contains(u"type=\""_s + QString::fromUtf16(own->szName) + u'"'));
+    EXPECT_TRUE(definition.contains(u"<comment>"_s + QString::fromUtf16(own->szComment) + u"</comment>"_s));
+    EXPECT_TRUE(definition.contains(u"<glob pattern=\"*."_s + QString::fromUtf16(own->szSuffix) + u'"'));
+    EXPECT_TRUE(definition.contains(u"<generic-icon name=\""_s + QString::fromUtf16(own->szIcon) + u'"'));
 }

@@ -1,6 +1,7 @@
 #include "app/ui/LookStyles.h"
 
 #include "app/ApplicationLook.h"
+#include "widgets/ui/ReadableColours.h"
 
 #include <QApplication>
 #include <QPalette>
@@ -35,19 +36,33 @@ SLookColours ColoursOf(int look)
     }
 }
 
+// Every text role readable on its background, disabled text fainter than enabled text, and
+// the highlight dark enough for white text on it.
+void MakeReadable(QPalette &palette, const QColor &text)
+{
+    SetTextColours(palette, QPalette::WindowText, QPalette::Window, text);
+    SetTextColours(palette, QPalette::Text, QPalette::Base, text);
+    SetTextColours(palette, QPalette::ButtonText, QPalette::Button, text);
+    for (const QPalette::ColorGroup group : {QPalette::Active, QPalette::Inactive, QPalette::Disabled}) {
+        const QColor highlighted = palette.color(group, QPalette::HighlightedText);
+        palette.setColor(group, QPalette::Highlight, ReadableOn(palette.color(group, QPalette::Highlight), highlighted));
+    }
+}
+
 QPalette PaletteOf(const SLookColours &colours, const QStyle &style)
 {
     QPalette palette = style.standardPalette();
-    if (colours.window == 0 && colours.button == 0)
+    if (colours.window == 0 && colours.button == 0) {
+        MakeReadable(palette, palette.color(QPalette::Active, QPalette::WindowText));
         return palette;
+    }
     palette.setColor(QPalette::Window, QColor(colours.window));
     palette.setColor(QPalette::Button, QColor(colours.button));
     palette.setColor(QPalette::Base, QColor(colours.base));
     palette.setColor(QPalette::AlternateBase, QColor(colours.window));
-    for (const QPalette::ColorRole role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
-        palette.setColor(role, QColor(colours.text));
     palette.setColor(QPalette::Highlight, QColor(colours.highlight));
     palette.setColor(QPalette::HighlightedText, Qt::white);
+    MakeReadable(palette, QColor(colours.text));
     return palette;
 }
 

@@ -11,7 +11,6 @@
 #include "check/ui/DirListView.h"
 #include "platform/MessagePrompt.h"
 #include "platform/MessagePump.h"
-#include "platform/ShellOpen.h"
 #include "update/UpdateCommands.h"
 #include "widgets/ui/TraceView.h"
 
@@ -19,6 +18,8 @@
 #include <QActionGroup>
 #include <QApplication>
 #include <QCloseEvent>
+#include <QDesktopServices>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -26,6 +27,7 @@
 #include <QShortcut>
 #include <QSplitter>
 #include <QStatusBar>
+#include <QUrl>
 
 namespace velmora {
 
@@ -55,6 +57,7 @@ CMainFrame::CMainFrame(int updateType, QWidget *parent)
     CreateMenus();
     CreateLookCommands();
     CreateProgress();
+    ApplyMinimumSize();
     ApplyLook(m_nLook);
 
     connect(m_view, &CQuillonView::TraceAndLogsResetRequested, this, [this] {
@@ -130,6 +133,12 @@ void CMainFrame::CreateProgress()
     statusBar()->addWidget(m_status, 1);
     statusBar()->addPermanentWidget(m_progress);
     statusBar()->addPermanentWidget(m_stop);
+}
+
+// The width follows from the command bar's own minimum, through the window's layout.
+void CMainFrame::ApplyMinimumSize()
+{
+    setMinimumHeight(kMinimumWindowHeight);
 }
 
 void CMainFrame::ApplyLook(int look)
@@ -223,9 +232,14 @@ void CMainFrame::ShowProgress()
     m_status->setText(u"Checking file %1 of %2"_s.arg(m_nProgressDone + 1).arg(m_nProgressTotal));
 }
 
+// The online page when the maker's server answers, else the manual installed with the
+// program, in the desktop's viewer for it.
 void CMainFrame::OnUserManual()
 {
-    if (!ShellOpen(CUpdateCommands(m_nUpdateType).UserManualTarget()))
+    const QString target = CUpdateCommands(m_nUpdateType).UserManualTarget();
+    const bool online = target.startsWith(u"http://"_s) || target.startsWith(u"https://"_s);
+    const QUrl url = online ? QUrl(target) : QUrl::fromLocalFile(target);
+    if ((!online && !QFileInfo(target).isFile()) || !QDesktopServices::openUrl(url))
         MessagePrompt().ShowMessage(u"The Help file not found ! (Help.htm)"_s);
 }
 

@@ -50,6 +50,7 @@ private:
     void CreateMenus();
     void CreateLookCommands();
     void CreateProgress();
+    void ApplyMinimumSize();
     void OpenRunLogsReporting();
     void OnBusyChanged(bool busy);
     void OnProgress(int done, int total);

@@ -15,8 +15,11 @@
 #include "platform/ShellOpen.h"
 #include "widgets/ui/ColorButton.h"
 #include "widgets/ui/ColorRef.h"
+#include "widgets/ui/ReadableColours.h"
 
+#include <QApplication>
 #include <QCheckBox>
+#include <QEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
@@ -43,9 +46,7 @@ CQuillonView::CQuillonView(QWidget *parent)
     , m_resultList(new CDirListView(m_dirItems, this))
     , m_playlistGrid(new CRevListView(m_grid, this))
 {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, ColorFromColorRef(kBarColour));
-    setPalette(palette);
+    TakeBarColours();
     setAutoFillBackground(true);
     m_playlistGrid->hide();
     CreateCommandBar();
@@ -57,19 +58,27 @@ CQuillonView::CQuillonView(QWidget *parent)
             [this](const QString &path) { CheckFolder(path, 0); });
 }
 
+// The two lists work on the item arrays of this view until they go: they must go first,
+// before the arrays, not after them with the other children.
+CQuillonView::~CQuillonView()
+{
+    delete m_playlistGrid;
+    delete m_resultList;
+}
+
 void CQuillonView::CreateCommandBar()
 {
     const auto button = [this](const QString &caption, int id, void (CQuillonView::*command)()) {
         auto *control = new CColorButton(caption, this);
         control->setObjectName(u"button%1"_s.arg(id));
-        control->setFixedSize(kButtonWidth, kBarHeight);
+        control->setFixedHeight(kBarHeight);
         connect(control, &QPushButton::clicked, this, command);
         return control;
     };
     m_folder = button(u"Folder"_s, IDC_FOLDER, &CQuillonView::OnFolder);
     m_subFolder = new QCheckBox(u"SubFolder"_s, this);
     m_subFolder->setObjectName(u"button%1"_s.arg(IDC_SUBFOLDER));
-    m_subFolder->setFixedSize(kButtonWidth, kBarHeight);
+    m_subFolder->setFixedHeight(kBarHeight);
     connect(m_subFolder, &QCheckBox::clicked, this, &CQuillonView::OnSubFolder);
     m_playlist = button(u"Playlist"_s, IDC_PLAYLIST, &CQuillonView::OnPlaylist);
     m_clear = button(u"Clear"_s, IDC_CLEAR, &CQuillonView::OnClear);
@@ -102,9 +111,63 @@ void CQuillonView::resizeEvent(QResizeEvent *event)
     LayOut();
 }
 
+// The design's width, or the width a caption needs at the font and style in use.
+SCommandBarWidths CQuillonView::CommandBarWidths() const
+{
+    const auto fit = [](const QWidget *control) { return std::max(kButtonWidth, control->sizeHint().width()); };
+    SCommandBarWidths widths;
+    widths.nFolder = fit(m_folder);
+    widths.nSubFolder = fit(m_subFolder);
+    widths.nPlaylist = fit(m_playlist);
+    widths.nClear = fit(m_clear);
+    widths.nSave = fit(m_save);
+    widths.nErrorView = fit(m_errorView);
+    widths.nMove = fit(m_move);
+    return widths;
+}
+
+QSize CQuillonView::minimumSizeHint() const
+{
+    if (!m_move) // asked while the bar is being made
+        return QWidget::minimumSizeHint();
+    return {CommandBarMinimumWidth(CommandBarWidths()), kBarHeight + kMinimumRowHeight};
+}
+
+// The bar keeps its light colour in every look; its captions take the look's text colour
+// where it can be read there, and black where not (the light text of a dark look).
+void CQuillonView::TakeBarColours()
+{
+    const QPalette look = QApplication::palette();
+    QPalette colours = palette();
+    const QColor bar = ColorFromColorRef(kBarColour);
+    const auto onBar = [&](QPalette::ColorRole role) {
+        const QColor text = look.color(QPalette::Active, role);
+        return ReadableOn(text, bar) == text ? text : QColor(Qt::black);
+    };
+    colours.setColor(QPalette::Window, bar);
+    colours.setColor(QPalette::Button, bar);
+    SetTextColours(colours, QPalette::WindowText, QPalette::Window, onBar(QPalette::WindowText));
+    SetTextColours(colours, QPalette::ButtonText, QPalette::Button, onBar(QPalette::ButtonText));
+    m_bTakingColours = true;
+    setPalette(colours);
+    m_bTakingColours = false;
+}
+
+// Captions change their width with the font and the look, their colours with the look.
+void CQuillonView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange && !m_bTakingColours)
+        TakeBarColours();
+    if (m_move && (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)) {
+        updateGeometry();
+        LayOut();
+    }
+}
+
 void CQuillonView::LayOut()
 {
-    const SCommandBarLayout layout = LayOutCommandBar(width(), height());
+    const SCommandBarLayout layout = LayOutCommandBar(width(), height(), CommandBarWidths());
     Place(m_folder, layout.folder);
     Place(m_subFolder, layout.subFolder);
     Place(m_pathField, layout.pathField);
@@ -116,7 +179,7 @@ void CQuillonView::LayOut()
     Place(m_resultList, layout.lists);
     Place(m_playlistGrid, layout.lists);
     m_playlistGrid->FitColumns();
-    m_resultList->FitTextColumns();
+    m_resultList->FitColumns();
 }
 
 void CQuillonView::ShowResultList()
@@ -157,12 +220,19 @@ void CQuillonView::CheckFolder(const QString &path, int topLevel)
     m_resultList->show();
     m_nPlaylistMode = 0;
     UpdateButtons();
-    m_pathField->setText(path);
+    ShowPath(path);
     m_dirItems.m_nTopLevel = topLevel;
     m_dirItems.m_nIncludeSubfolders = m_subFolder->isChecked() ? 1 : 0;
     ListSelectDirectory(m_dirItems, path);
     m_resultList->Model().ShowPendingChanges();
     UpdateButtons();
+}
+
+// A long path is cut in the field; its tooltip holds it whole.
+void CQuillonView::ShowPath(const QString &path)
+{
+    m_pathField->setText(path);
+    m_pathField->setToolTip(path);
 }
 
 void CQuillonView::OnBusyChanged(bool busy)
@@ -212,7 +282,7 @@ void CQuillonView::OpenPlaylist(const QString &path)
     m_playlistGrid->show();
     m_nPlaylistMode = 1;
     UpdateButtons();
-    m_pathField->setText(path);
+    ShowPath(path);
     LoadPlaylistAndCheckFiles(m_grid, path);
     OpenSettings()->setValue(kFolderNameKey, path);
     UpdateButtons();

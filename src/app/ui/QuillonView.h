@@ -1,5 +1,6 @@
 #pragma once
 
+#include "app/ViewLayout.h"
 #include "check/DirItemList.h"
 #include "playlist/RevItemList.h"
 
@@ -22,6 +23,7 @@ class CQuillonView : public QWidget
     Q_OBJECT
 public:
     explicit CQuillonView(QWidget *parent);
+    ~CQuillonView() override;
 
     // Shows the result list and runs a check of path on it: a media-details check with
     // topLevel 1, a song check with 0. Refused while a check runs.
@@ -33,6 +35,8 @@ public:
     bool IsChecking() const { return m_dirItems.IsChecking() || m_grid.IsLoading(); }
     void StopCheck() { m_dirItems.RequestStop(); }
     bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
+    // Wide enough for every control of the bar at the font in use.
+    QSize minimumSizeHint() const override;
 
     CDirItemList &DirItems() { return m_dirItems; }
     CDirListView &ResultList() { return *m_resultList; }
@@ -64,16 +68,21 @@ signals:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
     void CreateCommandBar();
     void LayOut();
+    SCommandBarWidths CommandBarWidths() const;
+    void TakeBarColours();
+    void ShowPath(const QString &path);
     bool RefuseWhileChecking();
     void OnBusyChanged(bool busy);
 
     CDirItemList m_dirItems;
     CRevItemList m_grid;
     int m_nPlaylistMode = 0;
+    bool m_bTakingColours = false;
     CDirListView *m_resultList;
     CRevListView *m_playlistGrid;
     QPushButton *m_folder = nullptr;

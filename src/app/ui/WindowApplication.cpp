@@ -51,8 +51,8 @@ bool CheckArguments(const QStringList &arguments)
     return true;
 }
 
-// The program's icon in every size it is drawn in; the desktop matches the window to the
-// menu entry by the desktop file's name.
+} // namespace
+
 void ApplyApplicationIcon()
 {
     QIcon icon;
@@ -62,7 +62,6 @@ void ApplyApplicationIcon()
     QGuiApplication::setDesktopFileName(u"velmora"_s);
 }
 
-// The desktop's general font, two sizes larger, for every window of the program.
 void ApplyApplicationFont()
 {
     QFont font = QFontDatabase::systemFont(QFontDatabase::GeneralFont);
@@ -72,8 +71,6 @@ void ApplyApplicationFont()
         font.setPointSizeF(font.pointSizeF() + 2);
     QApplication::setFont(font);
 }
-
-} // namespace
 
 int RunWindowApplication(int argc, char **argv, const QStringList &arguments)
 {

@@ -4,6 +4,7 @@
 #include "check/DirListTexts.h"
 #include "widgets/ui/ColorRef.h"
 #include "widgets/ui/FileIcons.h"
+#include "widgets/ui/ReadableColours.h"
 
 #include <QApplication>
 #include <QMimeData>
@@ -32,6 +33,18 @@ QIcon HeaderCheckIcon(bool checked)
     option.state = QStyle::State_Enabled | (checked ? QStyle::State_On : QStyle::State_Off);
     QApplication::style()->drawPrimitive(QStyle::PE_IndicatorCheckBox, &option, &painter);
     return QIcon(pixmap);
+}
+
+// Texts that may be elided in a narrow column can be read whole in their tooltip; Filename
+// shows the row's whole file-name list.
+QVariant ToolTipOf(const _ITEMINFO &item, int column)
+{
+    if (column == 0)
+        return dirlist::ToolTip(item);
+    if (column == 5)
+        return {};
+    const QString text = dirlist::CellText(item, column);
+    return text.isEmpty() ? QVariant() : QVariant(text);
 }
 
 } // namespace
@@ -70,9 +83,10 @@ QVariant CDirListModel::data(const QModelIndex &index, int role) const
     case Qt::DisplayRole:
         return dirlist::CellText(item, column);
     case Qt::ForegroundRole:
-        return ColorFromColorRef(dirlist::TextColour(item));
+        // The mark colours are the same in every look; the list's background is not.
+        return ReadableOn(ColorFromColorRef(dirlist::TextColour(item)), QApplication::palette().color(QPalette::Base));
     case Qt::ToolTipRole:
-        return column == 0 ? QVariant(dirlist::ToolTip(item)) : QVariant();
+        return ToolTipOf(item, column);
     case Qt::DecorationRole:
         return column == 0 ? QVariant(FileIcon(item.nIcon)) : QVariant();
     case Qt::CheckStateRole:

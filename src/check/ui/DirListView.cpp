@@ -3,12 +3,16 @@
 #include "check/DirItemList.h"
 #include "check/DirListTexts.h"
 #include "check/ui/DirListModel.h"
+#include "widgets/ColumnFit.h"
+#include "widgets/ui/ColumnContentWidth.h"
 
 #include <QApplication>
 #include <QClipboard>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QMimeData>
+#include <QScrollBar>
+#include <QStyle>
 
 namespace velmora {
 
@@ -22,6 +26,7 @@ CDirListView::CDirListView(CDirItemList &list, QWidget *parent)
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setShowGrid(false);
     setWordWrap(false);
+    setTextElideMode(Qt::ElideMiddle);
     setDragEnabled(true);
     setDragDropMode(QAbstractItemView::DragOnly);
     setContextMenuPolicy(Qt::NoContextMenu);
@@ -39,9 +44,10 @@ CDirListView::CDirListView(CDirItemList &list, QWidget *parent)
         if (section == 0)
             m_model->ToggleAllChecks();
     });
-    connect(m_model, &CDirListModel::ColumnAutoSizeRequested, this, [this](int column) {
-        if (column >= 2 && column <= 4)
-            resizeColumnToContents(column);
+    connect(m_model, &CDirListModel::ColumnAutoSizeRequested, this, &CDirListView::FitColumns);
+    connect(m_model, &CDirListModel::BusyChanged, this, [this](bool busy) {
+        if (!busy)
+            FitColumns();
     });
 }
 
@@ -50,10 +56,49 @@ CDirItemList &CDirListView::List()
     return m_model->List();
 }
 
-void CDirListView::FitTextColumns()
+namespace {
+
+// Below this a shrunk column shows too little of its text to be told apart.
+constexpr int kShrunkColumnFloor = 80;
+
+// General, Video and Audio (or Title, Artist and Album) give way first, Filename after them.
+int GiveWayRank(int column)
 {
-    for (int column = 2; column <= 4; ++column)
-        resizeColumnToContents(column);
+    if (column >= 2 && column <= 4)
+        return 1;
+    return column == 0 ? 2 : 0;
+}
+
+} // namespace
+
+void CDirListView::FitColumns()
+{
+    // Without rows the design's widths hold, widened where a header needs more.
+    if (m_model->rowCount() == 0) {
+        for (int column = 0; column < CDirItemList::kColumnCount; ++column)
+            setColumnWidth(column, std::max(CDirListModel::InitialColumnWidth(column),
+                                            horizontalHeader()->sectionSizeHint(column)));
+        return;
+    }
+    std::vector<int> wanted;
+    std::vector<int> giveWay;
+    for (int column = 0; column < CDirItemList::kColumnCount; ++column) {
+        wanted.push_back(ColumnContentWidth(*this, column));
+        giveWay.push_back(GiveWayRank(column));
+    }
+    const std::vector<int> widths = FitColumnsIntoWidth(wanted, giveWay, AvailableWidth(), kShrunkColumnFloor);
+    for (int column = 0; column < CDirItemList::kColumnCount; ++column)
+        setColumnWidth(column, widths[size_t(column)]);
+}
+
+// The width the rows can use, without the vertical scroll bar when the rows need one.
+int CDirListView::AvailableWidth() const
+{
+    const QSize room = maximumViewportSize();
+    const int rowsHeight = m_model->rowCount() * verticalHeader()->defaultSectionSize();
+    if (rowsHeight <= room.height())
+        return room.width();
+    return room.width() - style()->pixelMetric(QStyle::PM_ScrollBarExtent, nullptr, verticalScrollBar());
 }
 
 void CDirListView::CopySelectedRows()
@@ -64,10 +109,27 @@ void CDirListView::CopySelectedRows()
     QApplication::clipboard()->setMimeData(m_model->mimeData(rows));
 }
 
+void CDirListView::CutSelectedRows()
+{
+    if (List().IsChecking())
+        return;
+    CopySelectedRows();
+    QList<int> rows;
+    for (const QModelIndex &index : selectionModel()->selectedRows())
+        rows.append(index.row());
+    clearSelection();
+    List().RemoveItems(rows);
+    m_model->ShowPendingChanges();
+}
+
 void CDirListView::keyPressEvent(QKeyEvent *event)
 {
     if (event->matches(QKeySequence::Copy)) {
         CopySelectedRows();
+        return;
+    }
+    if (event->matches(QKeySequence::Cut)) {
+        CutSelectedRows();
         return;
     }
     QTableView::keyPressEvent(event);

@@ -19,10 +19,14 @@ public:
     CDirItemList &List();
     CDirListModel &Model() { return *m_model; }
 
-    // Fits Title, Artist and Album to their header texts and contents.
-    void FitTextColumns();
+    // Sizes every column to its header and contents, then lets Filename and the three text
+    // columns give way (their texts elided in the middle) until Result is in view. An empty
+    // list gets the design's widths, or its headers' where those are wider.
+    void FitColumns();
     // Puts the selected rows' files on the clipboard.
     void CopySelectedRows();
+    // Copy, then the selected rows leave the list (and with them the songs Move would take).
+    void CutSelectedRows();
 
 signals:
     void OpenFolderRequested(const QString &path);
@@ -32,6 +36,7 @@ protected:
 
 private:
     void OnDoubleClicked(const QModelIndex &index);
+    int AvailableWidth() const;
 
     CDirListModel *m_model;
 };

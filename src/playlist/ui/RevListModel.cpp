@@ -2,6 +2,7 @@
 
 #include "playlist/RevItemList.h"
 #include "widgets/MimeTypeSource.h"
+#include "widgets/ui/ReadableColours.h"
 
 namespace velmora {
 
@@ -74,7 +75,7 @@ QVariant CRevListModel::data(const QModelIndex &index, int role) const
     case Qt::ForegroundRole: {
         // Drawing a row settles its found check.
         const _ITEMINFO *row = m_grid.GetRow(index.row());
-        return RowText(row && (row->dwFlags & REV_FOUND));
+        return ReadableOn(RowText(row && (row->dwFlags & REV_FOUND)), RowBackground(index.row()));
     }
     case Qt::DecorationRole:
         if (index.column() == kRevFileNameColumn)

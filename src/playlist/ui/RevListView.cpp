@@ -1,7 +1,9 @@
 #include "playlist/ui/RevListView.h"
 
+#include "check/ui/InPlaceEdit.h"
 #include "playlist/RevItemList.h"
 #include "playlist/ui/RevListModel.h"
+#include "widgets/ui/ColumnContentWidth.h"
 
 #include <QAction>
 #include <QApplication>
@@ -47,6 +49,8 @@ CRevListView::CRevListView(CRevItemList &grid, QWidget *parent)
     connect(header, &QHeaderView::sectionMoved, this, [this] { TakeColumnOrder(); });
     connect(header, &QHeaderView::customContextMenuRequested, this, &CRevListView::ShowHeaderMenu);
 
+    connect(this, &QAbstractItemView::doubleClicked, this, &CRevListView::EditCell);
+
     auto *cut = new QAction(this);
     cut->setShortcut(QKeySequence::Cut);
     connect(cut, &QAction::triggered, this, &CRevListView::CutSelectedRows);
@@ -80,6 +84,22 @@ void CRevListView::CutSelectedRows()
         rows.append(index.row());
     m_grid.RemoveRows(rows);
     QApplication::clipboard()->clear();
+}
+
+CInPlaceEdit *CRevListView::EditCell(const QModelIndex &index)
+{
+    if (!index.isValid() || m_grid.IsLoading() || !CRevItemList::IsEditableColumn(index.column())
+        || !selectionModel()->isRowSelected(index.row(), {}))
+        return nullptr;
+    auto *editor = new CInPlaceEdit(this, index.row(), index.column(), m_grid.GetCellText(index.row(), index.column()));
+    editor->setAlignment(index.data(Qt::TextAlignmentRole).value<Qt::Alignment>());
+    editor->setGeometry(visualRect(index));
+    connect(editor, &CInPlaceEdit::EditEnded, this, [this](int row, int column, const QString &text, bool cancelled) {
+        if (!cancelled)
+            m_grid.SetCellText(row, column, text);
+    });
+    editor->show();
+    return editor;
 }
 
 void CRevListView::ApplyColumns()
@@ -194,8 +214,9 @@ void CRevListView::OnColumnsChanged()
 
 void CRevListView::OnAutoSizeColumn(int column)
 {
-    const int width = std::max(sizeHintForColumn(column), horizontalHeader()->sectionSizeHint(column));
-    m_grid.SetColumnWidth(column, width);
+    // A column still hidden here keeps its width until it is shown and fitted again.
+    if (!horizontalHeader()->isSectionHidden(column))
+        m_grid.SetColumnWidth(column, ColumnContentWidth(*this, column));
 }
 
 void CRevListView::ShowSortIndicator()

@@ -8,6 +8,7 @@ class QMenu;
 
 namespace velmora {
 
+class CInPlaceEdit;
 class CRevItemList;
 class CRevListModel;
 
@@ -34,6 +35,10 @@ public:
     void RunHeaderCommand(int command);
     // Cut: removes the selected rows.
     void CutSelectedRows();
+    // A double click on a text cell of a selected row: the in-place editor over the cell,
+    // whose text goes into the row when the edit ends with Enter or a click elsewhere.
+    // Null when the cell cannot be edited.
+    CInPlaceEdit *EditCell(const QModelIndex &index);
 
 private:
     void OnRowsAboutToReset() override;

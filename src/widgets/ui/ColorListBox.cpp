@@ -2,6 +2,7 @@
 
 #include "widgets/ui/ColorLineModel.h"
 #include "widgets/ui/ColorRef.h"
+#include "widgets/ui/ReadableColours.h"
 
 #include <QPainter>
 #include <QStyle>
@@ -16,11 +17,12 @@ void CColorItemDelegate::paint(QPainter *painter, const QStyleOptionViewItem &op
     painter->save();
     if (selected)
         painter->fillRect(option.rect, option.palette.brush(QPalette::Highlight));
-    QColor text = ColorFromColorRef(index.data(CColorListBox::ColourRole).toUInt());
+    const QColor base = option.palette.color(QPalette::Base);
+    QColor text = ReadableOn(ColorFromColorRef(index.data(CColorListBox::ColourRole).toUInt()), base);
     if (selected)
         text = option.palette.color(QPalette::HighlightedText);
     else if (!enabled)
-        text = option.palette.color(QPalette::Disabled, QPalette::Text);
+        text = DisabledOn(text, base);
     painter->setPen(text);
     painter->setFont(option.font);
     const QString line = index.data(Qt::DisplayRole).toString();
@@ -69,6 +71,11 @@ void CColorListBox::AddColouredLine(const QString &text, quint32 colour)
 void CColorListBox::ShowPendingLines()
 {
     m_lines->ShowPendingLines();
+}
+
+QColor CColorListBox::ShownColour(quint32 colour) const
+{
+    return ReadableOn(ColorFromColorRef(colour), palette().color(QPalette::Base));
 }
 
 void CColorListBox::Clear()

@@ -35,6 +35,9 @@ public:
     QString LineText(int row) const;
     quint32 LineColour(int row) const;
     int CurrentLine() const;
+    // The colour a line of `colour` is drawn in, neither selected nor disabled: its own, made
+    // readable on the list's background where it is not.
+    QColor ShownColour(quint32 colour) const;
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -2,6 +2,7 @@
 
 #include "widgets/ui/ColorListBox.h"
 
+#include <QEvent>
 #include <QFontDatabase>
 
 namespace velmora {
@@ -10,9 +11,7 @@ CTraceView::CTraceView(QWidget *parent)
     : QWidget(parent)
     , m_list(new CColorListBox(this))
 {
-    QPalette palette = m_list->palette();
-    palette.setColor(QPalette::Base, palette.color(QPalette::Button));
-    m_list->setPalette(palette);
+    TakePaneColours();
     m_list->setFont(QFontDatabase::systemFont(QFontDatabase::GeneralFont));
     m_list->show();
 }
@@ -61,6 +60,21 @@ int CTraceView::SelectedLine()
 {
     m_list->ShowPendingLines();
     return m_list->CurrentLine();
+}
+
+// The pane is drawn in the button face of the look in use, and follows a change of look.
+void CTraceView::TakePaneColours()
+{
+    QPalette colours = palette();
+    colours.setColor(QPalette::Base, colours.color(QPalette::Button));
+    m_list->setPalette(colours);
+}
+
+void CTraceView::changeEvent(QEvent *event)
+{
+    QWidget::changeEvent(event);
+    if (event->type() == QEvent::PaletteChange)
+        TakePaneColours();
 }
 
 void CTraceView::resizeEvent(QResizeEvent *event)

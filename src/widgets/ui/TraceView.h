@@ -36,8 +36,11 @@ public:
 
 protected:
     void resizeEvent(QResizeEvent *event) override;
+    void changeEvent(QEvent *event) override;
 
 private:
+    void TakePaneColours();
+
     CColorListBox *m_list;
 };
 

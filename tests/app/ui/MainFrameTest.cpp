@@ -4,16 +4,23 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/MainFrame.h"
 #include "app/ui/QuillonView.h"
+#include "check/DirItemList.h"
 #include "check/DirListTexts.h"
+#include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
 #include "platform/Settings.h"
 #include "widgets/ui/TraceView.h"
 
+#include <QAbstractButton>
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QClipboard>
+#include <QMimeData>
+#include <QUrl>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -72,21 +79,58 @@ TEST_F(MainFrame, ChosenLookIsKeptAcrossFrames)
     EXPECT_EQ(again.Look(), kLookBlack);
 }
 
+// The design's 84 pixels per control, widened where a caption needs more at the font in use;
+// the path field takes what is left between SubFolder and Playlist.
 TEST_F(MainFrame, CommandBarFollowsTheLayoutRules)
 {
     CQuillonView view(nullptr);
     view.resize(1000, 400);
     view.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
-    EXPECT_EQ(view.Button(IDC_MOVE).geometry(), QRect(914, 0, 84, 28));
-    EXPECT_EQ(view.Button(IDC_ERRORVIEW).x(), 830);
-    EXPECT_EQ(view.Button(IDC_SAVE).x(), 746);
-    EXPECT_EQ(view.Button(IDC_CLEAR).x(), 662);
-    EXPECT_EQ(view.Button(IDC_PLAYLIST).x(), 578);
-    EXPECT_EQ(view.Button(IDC_FOLDER).geometry(), QRect(2, 0, 84, 28));
-    EXPECT_EQ(view.PathField().geometry(), QRect(185, 1, 370, 26));
+    const QList<QWidget *> controls{&view.Button(IDC_FOLDER), &view.SubFolderBox(), &view.Button(IDC_PLAYLIST),
+                                    &view.Button(IDC_CLEAR), &view.Button(IDC_SAVE), &view.Button(IDC_ERRORVIEW),
+                                    &view.Button(IDC_MOVE)};
+    for (QWidget *control : controls) {
+        EXPECT_EQ(control->width(), std::max(84, control->sizeHint().width())) << control->objectName().toStdString();
+        EXPECT_EQ(control->height(), 28);
+        EXPECT_EQ(control->y(), 0);
+    }
+    int e = 1000;
+    for (const int id : {IDC_MOVE, IDC_ERRORVIEW, IDC_SAVE, IDC_CLEAR, IDC_PLAYLIST}) {
+        e -= view.Button(id).width();
+        EXPECT_EQ(view.Button(id).x(), e - 2) << id;
+    }
+    EXPECT_EQ(view.Button(IDC_FOLDER).x(), 2);
+    EXPECT_EQ(view.SubFolderBox().x(), view.Button(IDC_FOLDER).width() + 2);
+    const int pathLeft = view.Button(IDC_FOLDER).width() + view.SubFolderBox().width() + 17;
+    EXPECT_EQ(view.PathField().geometry(), QRect(pathLeft, 1, view.Button(IDC_PLAYLIST).x() - 23 - pathLeft, 26));
     EXPECT_EQ(view.ResultList().geometry(), QRect(0, 28, 1000, 372));
     EXPECT_EQ(view.palette().color(QPalette::Window), QColor(0xF4, 0xF7, 0xFC));
+}
+
+// Every caption fits its control at the application font, two sizes larger than the
+// desktop's: nothing reads "SubFolde".
+TEST_F(MainFrame, EveryCaptionFitsItsControlAtTheApplicationFont)
+{
+    const QFont before = QApplication::font();
+    QFont large = before;
+    large.setPointSizeF(before.pointSizeF() + 2);
+    QApplication::setFont(large);
+    {
+        CQuillonView view(nullptr);
+        view.resize(1000, 400);
+        view.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&view));
+        EXPECT_GT(view.SubFolderBox().width(), 84);
+        for (QWidget *control : view.findChildren<QAbstractButton *>(Qt::FindDirectChildrenOnly)) {
+            const auto *button = static_cast<QAbstractButton *>(control);
+            EXPECT_GE(button->width(), button->sizeHint().width()) << button->text().toStdString();
+            EXPECT_GE(button->width(), 84);
+        }
+        EXPECT_GT(view.PathField().x(), view.SubFolderBox().geometry().right());
+        EXPECT_LT(view.PathField().geometry().right(), view.Button(IDC_PLAYLIST).x());
+    }
+    QApplication::setFont(before);
 }
 
 TEST_F(MainFrame, ButtonsFollowTheRowsOfEachCheck)
@@ -467,4 +511,67 @@ TEST_F(MainFrame, StopTakenFromTheEventQueueEndsTheCheckAtTheWindowsNextTurn)
     EXPECT_GT(done, 5);
     EXPECT_LT(done, 5 + 60); // within one turn of about 40 lines
     EXPECT_FALSE(stop->isVisible());
+}
+
+// At its smallest the window still shows every control of the bar whole and apart, rows of
+// the list and lines of the trace pane; at 400 pixels wide Playlist covered Folder.
+TEST_F(MainFrame, AtItsMinimumSizeEveryControlCanBeSeenAndUsed)
+{
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.resize(400, 200);
+    QCoreApplication::processEvents();
+    EXPECT_GE(frame.height(), 400);
+    EXPECT_GE(frame.width(), frame.View().minimumSizeHint().width());
+
+    CQuillonView &view = frame.View();
+    QList<QWidget *> controls{&view.Button(IDC_FOLDER), &view.SubFolderBox(), &view.PathField(),
+                              &view.Button(IDC_PLAYLIST), &view.Button(IDC_CLEAR), &view.Button(IDC_SAVE),
+                              &view.Button(IDC_ERRORVIEW), &view.Button(IDC_MOVE)};
+    for (int i = 0; i < controls.size(); ++i) {
+        const QRect rect = controls[i]->geometry();
+        EXPECT_TRUE(view.rect().contains(rect)) << controls[i]->objectName().toStdString();
+        EXPECT_GE(rect.width(), std::min(84, controls[i]->sizeHint().width()));
+        for (int j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(rect.intersects(controls[j]->geometry()))
+                << controls[i]->objectName().toStdString() << " / " << controls[j]->objectName().toStdString();
+    }
+    const int rowHeight = view.ResultList().verticalHeader()->defaultSectionSize();
+    EXPECT_GE(view.ResultList().viewport()->height(), 5 * rowHeight);
+    EXPECT_GE(frame.Trace().height(), 50);
+}
+
+// Ctrl+X in the result list: the selected rows' files go to the clipboard and the rows leave
+// the list, so that Move no longer takes them; the grid beside it (hidden) takes no part.
+TEST_F(MainFrame, CutInTheResultListTakesTheSelectedRowsOut)
+{
+    CMainFrame frame;
+    frame.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
+    frame.View().ShowResultList();
+    CDirItemList &items = frame.View().DirItems();
+    for (const QString &name : {u"a.mp3"_s, u"b.mp3"_s, u"c.mp3"_s, u"d.mp3"_s}) {
+        _ITEMINFO item;
+        item.dwFlags = ITEM_WALK | ITEM_COLOURED;
+        item.szFileName = name;
+        item.szPath = u"/k/"_s + name;
+        items.m_items.Add(item);
+    }
+    items.ShowAllRows();
+    CDirListView &list = frame.View().ResultList();
+    list.Model().ShowPendingChanges();
+    list.setFocus();
+    list.selectionModel()->select(list.model()->index(1, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+    list.selectionModel()->select(list.model()->index(3, 0), QItemSelectionModel::Select | QItemSelectionModel::Rows);
+
+    QTest::keyClick(&list, Qt::Key_X, Qt::ControlModifier);
+    ASSERT_EQ(items.GetItemCount(), 2);
+    EXPECT_EQ(items.Item(0).szFileName.Text(), u"a.mp3"_s);
+    EXPECT_EQ(items.Item(1).szFileName.Text(), u"c.mp3"_s);
+    EXPECT_EQ(list.model()->rowCount(), 2);
+    const QList<QUrl> cut = QApplication::clipboard()->mimeData()->urls();
+    ASSERT_EQ(cut.size(), 2);
+    EXPECT_EQ(cut[0].toLocalFile(), u"/k/b.mp3"_s);
+    EXPECT_EQ(cut[1].toLocalFile(), u"/k/d.mp3"_s);
 }

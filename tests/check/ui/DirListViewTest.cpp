@@ -60,10 +60,20 @@ TEST_F(DirListView, ColumnsWidthsAndTexts)
 
 TEST_F(DirListView, ColoursAndCheckBoxesFollowTheMarks)
 {
+    // Black, red, azure and grey, each only as much darker than the design's as it takes to be
+    // read on the list's white.
     EXPECT_EQ(Data(0, 2, Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
-    EXPECT_EQ(Data(1, 2, Qt::ForegroundRole).value<QColor>(), QColor(0xFF, 0, 0));
-    EXPECT_EQ(Data(2, 2, Qt::ForegroundRole).value<QColor>(), QColor(0, 0x80, 0xFF));
-    EXPECT_EQ(Data(4, 2, Qt::ForegroundRole).value<QColor>(), QColor(0x80, 0x80, 0x80));
+    const QColor red = Data(1, 2, Qt::ForegroundRole).value<QColor>();
+    EXPECT_GE(red.red(), 0xE0);
+    EXPECT_EQ(red.green() + red.blue(), 0);
+    const QColor azure = Data(2, 2, Qt::ForegroundRole).value<QColor>();
+    EXPECT_EQ(azure.red(), 0);
+    EXPECT_NEAR(azure.green() * 2, azure.blue(), 2);
+    EXPECT_GE(azure.blue(), 0xD0);
+    const QColor grey = Data(4, 2, Qt::ForegroundRole).value<QColor>();
+    EXPECT_TRUE(grey.red() == grey.green() && grey.green() == grey.blue());
+    EXPECT_GE(grey.red(), 0x70);
+    EXPECT_LT(grey.red(), 0x80);
     EXPECT_FALSE(Data(0, 0, Qt::CheckStateRole).isValid());
     EXPECT_EQ(Data(1, 0, Qt::CheckStateRole).toInt(), Qt::Unchecked);
     EXPECT_FALSE(view->model()->flags(view->model()->index(0, 0)).testFlag(Qt::ItemIsUserCheckable));
@@ -172,4 +182,44 @@ TEST_F(DirListView, RowsRemovedByACheckLeaveInOneBlock)
     QCoreApplication::processEvents();
     ASSERT_EQ(removed.count(), 1);
     EXPECT_EQ(view->model()->rowCount(), 2);
+}
+
+// When a check ends the columns take the width of their texts; a General text too long for
+// the list is elided in the middle and read whole in its tooltip, and Result stays in view.
+TEST_F(DirListView, ColumnsFitTheirTextsWhenACheckEndsAndResultStaysInView)
+{
+    const QString general = u"MPEG Audio, 4.75 MiB, 3 min 27 s, 192 kb/s, Layer 3, Joint stereo, "
+                            u"44.1 kHz, Lame 3.100, Encoded by Somebody"_s;
+    _ITEMINFO &bad = list.m_items[1];
+    bad.szTitle = general;
+    bad.szResult = u"Unknown media: nothing could be read"_s;
+    list.m_items[0].szFileName = u"Nina Castell - Cafe Soleil (Extended Version).cdg;x.mp3"_s;
+    list.RenameColumnHeaders(u"General"_s, u"Video"_s, u"Audio"_s);
+    view->Model().OnBusyChanged(false);
+
+    const QFontMetrics metrics(view->font());
+    EXPECT_GE(view->columnWidth(6), metrics.horizontalAdvance(u"Unknown media: nothing could be read"_s));
+    EXPECT_GE(view->columnWidth(5), metrics.horizontalAdvance(u"Duration"_s));
+    int total = 0;
+    for (int column = 0; column < 7; ++column)
+        total += view->columnWidth(column);
+    EXPECT_LE(total, view->viewport()->width());
+    EXPECT_LT(view->columnWidth(2), metrics.horizontalAdvance(general));
+    EXPECT_EQ(view->textElideMode(), Qt::ElideMiddle);
+    EXPECT_EQ(Data(1, 2, Qt::ToolTipRole).toString(), general);
+    EXPECT_EQ(Data(1, 6, Qt::ToolTipRole).toString(), u"Unknown media: nothing could be read"_s);
+    EXPECT_FALSE(Data(0, 5, Qt::ToolTipRole).isValid());
+
+    // A wider list gives the General text its whole width again.
+    view->resize(2400, 300);
+    view->FitColumns();
+    EXPECT_GE(view->columnWidth(2), metrics.horizontalAdvance(general));
+    EXPECT_GE(view->columnWidth(0), metrics.horizontalAdvance(u"Nina Castell - Cafe Soleil (Extended Version).cdg"_s));
+
+    // An empty list: the design's widths, and no header cut ("Duratio").
+    list.ClearList();
+    view->FitColumns();
+    EXPECT_EQ(view->columnWidth(2), 200);
+    for (int column = 0; column < 7; ++column)
+        EXPECT_GE(view->columnWidth(column), view->horizontalHeader()->sectionSizeHint(column)) << column;
 }
