@@ -235,8 +235,9 @@ TEST_F(COddLibraryCli, SongChecksAreBoundedAndTheSameForAnyEngineAndJobs)
     EXPECT_EQ(RowWithPath(root, Path(u"Caf\u00e9 \ud55c.mp3"_s))[u"title"_s].toString(), u"Caf\u00e9 \ud55c\uad6d"_s);
     EXPECT_EQ(RowWithPath(root, Path(u"Packed.zip"_s))[u"title"_s].toString(), u"Packed"_s);
     EXPECT_EQ(RowWithPath(root, Path(u"Wide; Packed.zip"_s))[u"title"_s].toString(), u"Wide"_s);
-    if (QFileInfo::exists(Path(u"Bz.zip"_s)))
+    if (QFileInfo::exists(Path(u"Bz.zip"_s))) {
         EXPECT_EQ(RowWithPath(root, Path(u"Bz.zip"_s))[u"title"_s].toString(), u"Bzipped"_s);
+    }
     const SOutcome deep = Check(DeepFolder(), {u"--songs"_s});
     EXPECT_EQ(RowWithPath(deep, DeepFolder() + u"/Deep Song.cdg"_s)[u"title"_s].toString(), u"Deep"_s);
 }
