@@ -365,6 +365,17 @@ void CResultCache::WritePending()
     }
 }
 
+void CResultCache::WriteFullBatches()
+{
+    bool full = false;
+    {
+        const std::lock_guard<std::mutex> lock(m_pendingMutex);
+        full = m_pending.size() >= kBatchRows;
+    }
+    if (full)
+        WritePending();
+}
+
 // One transaction per batch: a crash loses at most the batch being written.
 void CResultCache::WriteBatch(QList<SPendingRow> rows)
 {

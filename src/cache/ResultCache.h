@@ -64,6 +64,8 @@ public:
     // thread that made the cache (when it stores, on WritePending and at the end).
     void Store(ECacheKind kind, const SFileKey &key, const QByteArray &value);
     void WritePending();
+    // Writes what other threads stored once a whole batch of it is waiting.
+    void WriteFullBatches();
 
     // Rows loaded and lookups that found their row, for tests and the trace.
     qsizetype LoadedRows() const;

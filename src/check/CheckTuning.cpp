@@ -46,7 +46,12 @@ void StoreCheckTuning(const SCheckTuning &tuning)
     else
         settings->setValue(kEngineKey, tuning.engine == EReportEngine::Library ? u"library"_s : u"tool"_s);
     settings->setValue(kJobsKey, tuning.nJobs);
-    settings->setValue(kCacheKey, tuning.bUseCache);
+    StoreResultsCacheSetting(tuning.bUseCache);
+}
+
+void StoreResultsCacheSetting(bool use)
+{
+    OpenSettings()->setValue(kCacheKey, use);
 }
 
 } // namespace velmora

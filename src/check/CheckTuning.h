@@ -26,6 +26,8 @@ struct SCheckTuning
 // "Check/Jobs", unset for one per core; "Check/Cache", false turns the results cache off).
 SCheckTuning LoadCheckTuning();
 void StoreCheckTuning(const SCheckTuning &tuning);
+// Stores "Check/Cache" alone.
+void StoreResultsCacheSetting(bool use);
 // "tool" / "library"; false in *ok for anything else.
 EReportEngine EngineNamed(const QString &name, bool *ok);
 
