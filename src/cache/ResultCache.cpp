@@ -105,11 +105,12 @@ CResultCache::CResultCache(const QString &databasePath)
         if (!SetAside())
             return;
         attempt = Attempt();
-        if (attempt == EAttempt::Ready)
-            m_state = EState::Rebuilt;
     }
-    if (attempt == EAttempt::Ready)
+    if (attempt == EAttempt::Ready) {
+        if (!m_setAsidePath.isEmpty())
+            m_state = EState::Rebuilt;
         return;
+    }
     Close();
     if (attempt == EAttempt::Locked) {
         TraceDebug(u"results cache: %s is in use by another velmora; this check runs without it\n", m_path);
