@@ -2,7 +2,10 @@
 
 #include "platform/NativeName.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
+#include <time.h>
 #include <unistd.h>
 
 namespace velmora {
@@ -28,11 +31,17 @@ std::optional<SFileKey> ReadFileKey(const QString &path)
     key.nChangedNs = Nanoseconds(info.st_ctim);
     key.nInode = quint64(info.st_ino);
     key.nMode = quint32(info.st_mode);
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    key.nReadAtNs = Nanoseconds(now);
     return key;
 }
 
 bool StillSameReadableFile(const SFileKey &key)
 {
+    constexpr qint64 kSettledNs = qint64(kSettledSeconds) * 1000000000;
+    if (key.nReadAtNs - std::max(key.nChangedNs, key.nModifiedNs) < kSettledNs)
+        return false;
     // What a file this process cannot read gave is no result of its bytes.
     if (::access(key.nativePath.constData(), R_OK) != 0)
         return false;

@@ -18,6 +18,7 @@ struct SFileKey
     qint64 nChangedNs = 0;
     quint64 nInode = 0;
     quint32 nMode = 0;
+    qint64 nReadAtNs = 0; // when the key was read (not part of it)
 
     bool SameFileAs(const SFileKey &other) const
     {
@@ -29,8 +30,11 @@ struct SFileKey
 // The key of a regular file (links followed, as the readers open them); nullopt for
 // anything else, whose results are never kept.
 std::optional<SFileKey> ReadFileKey(const QString &path);
-// After a file was read: whether it is still the file of key and readable, so that what
-// was read can be kept under key (a file written to meanwhile is read again next time).
+// After a file was read: whether what was read can be kept under key. It must still be the
+// file of key, readable, and not have changed in the last kSettledSeconds before the key
+// was read: the file system stamps times in steps, so a file written again within one
+// step of the key keeps the key with other bytes; such a file is simply read next time.
+constexpr int kSettledSeconds = 2;
 bool StillSameReadableFile(const SFileKey &key);
 
 // A result to keep once the check has taken it.
