@@ -264,12 +264,12 @@ CResultCache::SKeyHash CResultCache::HashOf(ECacheKind kind, const QByteArray &n
 void CResultCache::SetContext(ECacheKind kind, const QString &context)
 {
     const QByteArray bytes = context.toUtf8();
-    m_contexts.insert(int(kind), XXH3_64bits(bytes.constData(), size_t(bytes.size())));
+    m_contexts[int(kind)] = XXH3_64bits(bytes.constData(), size_t(bytes.size()));
 }
 
 quint64 CResultCache::ContextOf(ECacheKind kind) const
 {
-    return m_contexts.value(int(kind), 0);
+    return m_contexts[int(kind)];
 }
 
 void CResultCache::Preload(ECacheKind kind, const QString &folder)

@@ -116,7 +116,8 @@ private:
     Qt::HANDLE m_owner = nullptr;
     bool m_bWriteFailed = false;
 
-    QHash<int, quint64> m_contexts;
+    // One per kind, read by lookups on other threads.
+    std::atomic<quint64> m_contexts[4] = {};
     mutable std::shared_mutex m_loadedMutex;
     QHash<SKeyHash, SLoadedRow> m_loaded;
     QByteArray m_values; // the loaded rows' values, one after the other
