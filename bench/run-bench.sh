@@ -338,10 +338,11 @@ warm_cache "$rescan_library"
 sleep 3
 rescan_rows_song=0; rescan_rows_details=0
 if [ "$have_cache" = 1 ]; then
-  rescan_rows_song=$(( $("$velmora" check --songs --subfolders --data-dir "$rescan_data" "$rescan_library" | wc -l) - 1 ))
+  # Exit status 1 (some row needs attention) is a result here too.
+  rescan_rows_song=$(( $( ("$velmora" check --songs --subfolders --data-dir "$rescan_data" "$rescan_library" || true) | wc -l) - 1 ))
   measure rescan.song "$runs" 0 "$velmora" check --songs --subfolders --data-dir "$rescan_data" "$rescan_library"
   if [ "$media_details" = 1 ]; then
-    rescan_rows_details=$(( $("$velmora" check --subfolders --data-dir "$rescan_data" "$rescan_library" | wc -l) - 1 ))
+    rescan_rows_details=$(( $( ("$velmora" check --subfolders --data-dir "$rescan_data" "$rescan_library" || true) | wc -l) - 1 ))
     measure rescan.details "$runs" 0 "$velmora" check --subfolders --data-dir "$rescan_data" "$rescan_library"
   fi
 fi
