@@ -104,7 +104,7 @@ void TakeKaraokeIdentity(_ITEMINFO &item, const SKaraokeIdentity &identity)
     item.dwFlags |= ITEM_DETAILS_LOADED;
 }
 
-void ApplyExamination(CDirItemList &list, int e, const SMediaExamination &found)
+void ApplyExamination(CDirItemList &list, int e, const SMediaExamination &found, CCompanionIndex &companions)
 {
     _ITEMINFO &item = list.Item(e);
     WriteLog(Progress, u"LOAD, LoadMediaFile %s\r\n", LogSafePath(item.szPath));
@@ -120,7 +120,7 @@ void ApplyExamination(CDirItemList &list, int e, const SMediaExamination &found)
     if (!item.IsDetailsLoaded() && found.bAnalysed)
         ApplyAnalysisResult(item, found.analysis);
     if (!item.IsDetailsLoaded() && item.nDuration == 0)
-        MarkProblemFile(list, e);
+        MarkProblemFile(list, e, companions);
 }
 
 } // namespace
@@ -149,6 +149,7 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
         cache->SetContext(ECacheKind::MediaDetails, MediaDetailsContext(engine));
         cache->Preload(ECacheKind::MediaDetails, path);
     }
+    CCompanionIndex companions; // the rows stay as they are from here on
     CReadAhead<SExamined> examinations(int(paths.size()), list.m_tuning.nJobs, [&](int e) {
         return ExamineThroughCache(paths.at(e), kinds.at(e), engine, cache);
     });
@@ -158,7 +159,7 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
         const SExamined examined = examinations.Take(e);
         if (list.StopBeforeFile(e, list.GetItemCount()))
             break;
-        ApplyExamination(list, e, examined.found);
+        ApplyExamination(list, e, examined.found, companions);
         if (examined.kept)
             list.KeepResults(ECacheKind::MediaDetails, {*examined.kept});
         list.RedrawRow(e);
