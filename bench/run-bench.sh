@@ -419,6 +419,7 @@ target_row() {
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 mediainfo_version=$(mediainfo --version | sed -n 's/.*\(v[0-9][0-9.]*\).*/\1/p' | head -n 1)
 mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
+[ "$goals_only" = 1 ] && mode="$mode, goals only (\`--goals-only\`)"
 
 {
   echo "# Performance"
