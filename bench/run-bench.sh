@@ -2,10 +2,14 @@
 # Measures velmora's checks side by side with the tools a user would otherwise run on the
 # same files, and writes the figures into docs/PERFORMANCE.md.
 #
-#   bench/run-bench.sh [--quick] [--runs N] [--slow-runs N] [--skip-media-details]
-#                      [--verify-songs N] [--no-install]
+#   bench/run-bench.sh [--quick] [--goals-only] [--runs N] [--slow-runs N]
+#                      [--skip-media-details] [--verify-songs N] [--no-install]
 #
 # --quick        only the 1,000-song library and fewer runs (a few minutes)
+# --goals-only   only what the goals compare: the checks without options against exiftool,
+#                the second check of an unchanged 100,000-file library against find, and
+#                the memory per row (leaves out the engines, mediainfo, the verification,
+#                the window and the start-up)
 # --runs N       runs of each quick command (default 5, quick 3)
 # --slow-runs N  runs of the commands that start one process per file (default 3 on the
 #                1,000-song library and 1 on the 10,000-song one; quick 1)
@@ -13,6 +17,11 @@
 # --verify-songs N  full-length songs in the library the song verification is timed on
 #                (default 200, about 1 GB; quick 50)
 # --no-install   do not install missing Debian packages
+#
+# The 1,000-song library holds full-length songs (velmora-samplegen --size full, about
+# 5.5 MB a song); the 10,000-song library holds the generator's small songs, since 10,000
+# full-length ones (about 55 GB) do not fit beside the other developers' work on this disk.
+# The rescan library has about 100,000 small files.
 #
 # Everything it makes lives in build-bench/: the Release build, the generated libraries
 # (kept between runs and made again only when the generator changes) and the run logs.
@@ -29,6 +38,7 @@ seed=1
 flat_files=100000
 
 quick=0
+goals_only=0
 install=1
 media_details=1
 runs=""
@@ -36,12 +46,13 @@ slow_runs=""
 verify_songs=""
 
 usage() {
-  sed -n '5,16p' "$0" | sed 's/^# \{0,1\}//'
+  sed -n '5,26p' "$0" | sed 's/^# \{0,1\}//'
 }
 
 while [ $# -gt 0 ]; do
   case "$1" in
     --quick) quick=1 ;;
+    --goals-only) goals_only=1 ;;
     --no-install) install=0 ;;
     --skip-media-details) media_details=0 ;;
     --runs) runs=${2:?--runs needs a number}; shift ;;
@@ -59,6 +70,9 @@ for value in "$runs" "$slow_runs" "$verify_songs"; do
   fi
 done
 
+# Songs of the library whose second check is timed: about 1.85 files a song, so about
+# 100,000 files.
+rescan_songs=54100
 if [ "$quick" = 1 ]; then
   sizes=(1000)
   runs=${runs:-3}
@@ -238,8 +252,18 @@ busy_ms() {
 cores_available=$(awk -v one="$(busy_ms 1)" -v two="$(busy_ms 2)" 'BEGIN { printf "%.1f", 2 * one / two }')
 say "Cores available to this run: $cores_available of $(nproc)"
 
+# Full-length songs where they fit (see the head of this script).
+size_for() { [ "$1" -le 1000 ] && echo full || echo small; }
+# The checks' results cache starts empty; the warm-up run before the timed runs of a check
+# without options fills it, as a user's first check would.
+rm -f "$logs"/results-cache.sqlite*
+have_cache=0
+supports --no-cache && have_cache=1
+no_cache=()
+[ "$have_cache" = 1 ] && no_cache=(--no-cache)
+
 for songs in "${sizes[@]}"; do
-  library=$(make_library "$songs")
+  library=$(make_library "$songs" "$(size_for "$songs")")
   lib_files[$songs]=$(find "$library" -type f | wc -l)
   lib_folders[$songs]=$(find "$library" -mindepth 1 -type d | wc -l)
   lib_bytes[$songs]=$(du -sb "$library" | cut -f1)
@@ -247,41 +271,55 @@ for songs in "${sizes[@]}"; do
   say "Library of $songs songs: ${lib_files[$songs]} files; reading it once into the file cache"
   warm_cache "$library"
 
-  measure "$songs.song" "$runs" 1 "$velmora" check --songs --subfolders "${song_options[@]}" --data-dir "$logs" "$library"
-  if [ "$have_jobs" = 1 ]; then
-    measure "$songs.song2" "$runs" 1 "$velmora" check --songs --subfolders --jobs 2 --data-dir "$logs" "$library"
+  # Files just written may not be kept yet (the cache waits until they settle).
+  sleep 3
+  if [ "$goals_only" = 0 ]; then
+    measure "$songs.song" "$runs" 1 "$velmora" check --songs --subfolders "${song_options[@]}" "${no_cache[@]}" --data-dir "$logs" "$library"
+    if [ "$have_jobs" = 1 ]; then
+      measure "$songs.song2" "$runs" 1 "$velmora" check --songs --subfolders --jobs 2 "${no_cache[@]}" --data-dir "$logs" "$library"
+    fi
+  fi
+  if [ "$have_cache" = 1 ]; then
+    measure "$songs.songfirst" "$runs" 1 "$velmora" check --songs --subfolders --no-cache --data-dir "$logs" "$library"
   fi
   measure "$songs.songdefault" "$runs" 1 "$velmora" check --songs --subfolders --data-dir "$logs" "$library"
   measure "$songs.exiftool" "$runs" 1 exiftool -r -fast "$library"
   [ "$media_details" = 1 ] || continue
+  if [ "$have_cache" = 1 ]; then
+    measure "$songs.detailsfirst" "$runs" 1 "$velmora" check --subfolders --no-cache --data-dir "$logs" "$library"
+  fi
   measure "$songs.details" "$runs" 1 "$velmora" check --subfolders --data-dir "$logs" "$library"
-  measure "$songs.tool1" "$slow" 0 "$velmora" check --subfolders "${tool_options[@]}" --data-dir "$logs" "$library"
+  [ "$goals_only" = 0 ] || continue
+  measure "$songs.tool1" "$slow" 0 "$velmora" check --subfolders "${tool_options[@]}" "${no_cache[@]}" --data-dir "$logs" "$library"
   if [ "$have_engine" = 1 ] && [ "$have_jobs" = 1 ]; then
-    measure "$songs.lib1" "$runs" 1 "$velmora" check --subfolders --engine library --jobs 1 --data-dir "$logs" "$library"
-    measure "$songs.lib2" "$runs" 1 "$velmora" check --subfolders --engine library --jobs 2 --data-dir "$logs" "$library"
+    measure "$songs.lib1" "$runs" 1 "$velmora" check --subfolders --engine library --jobs 1 "${no_cache[@]}" --data-dir "$logs" "$library"
+    measure "$songs.lib2" "$runs" 1 "$velmora" check --subfolders --engine library --jobs 2 "${no_cache[@]}" --data-dir "$logs" "$library"
   fi
   measure "$songs.miloop" "$slow" 0 bash -c "$mediainfo_loop" _ "$library"
   measure "$songs.mifolder" "$runs" 1 mediainfo "$library"
 done
 
-# The song verification reads every byte of every song: timed on full-length songs against
-# reading the same files with cat, and against mp3val over the same MP3s.
 have_verify=0
-supports --songs --verify && have_verify=1
-verify_library=$(make_library "$verify_songs" full)
-verify_files=$(find "$verify_library" -type f | wc -l)
-verify_mp3s=$(find "$verify_library" -type f -name '*.mp3' | wc -l)
-verify_bytes=$(du -sb "$verify_library" | cut -f1)
-verify_mp3_bytes=$(find "$verify_library" -type f -name '*.mp3' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
-say "Library of $verify_songs full-length songs: $verify_files files; reading it once into the file cache"
-warm_cache "$verify_library"
-if [ "$have_verify" = 1 ]; then
-  measure verify1 "$runs" 1 "$velmora" check --songs --subfolders --verify --jobs 1 --data-dir "$logs" "$verify_library"
-  measure verify2 "$runs" 1 "$velmora" check --songs --subfolders --verify --jobs 2 --data-dir "$logs" "$verify_library"
-  measure fullsong "$runs" 1 "$velmora" check --songs --subfolders --jobs 2 --data-dir "$logs" "$verify_library"
+verify_files=0; verify_mp3s=0; verify_bytes=0; verify_mp3_bytes=0
+if [ "$goals_only" = 0 ]; then
+  # The song verification reads every byte of every song: timed on full-length songs against
+  # reading the same files with cat, and against mp3val over the same MP3s.
+  supports --songs --verify && have_verify=1
+  verify_library=$(make_library "$verify_songs" full)
+  verify_files=$(find "$verify_library" -type f | wc -l)
+  verify_mp3s=$(find "$verify_library" -type f -name '*.mp3' | wc -l)
+  verify_bytes=$(du -sb "$verify_library" | cut -f1)
+  verify_mp3_bytes=$(find "$verify_library" -type f -name '*.mp3' -printf '%s\n' | awk '{ s += $1 } END { print s + 0 }')
+  say "Library of $verify_songs full-length songs: $verify_files files; reading it once into the file cache"
+  warm_cache "$verify_library"
+  if [ "$have_verify" = 1 ]; then
+    measure verify1 "$runs" 1 "$velmora" check --songs --subfolders --verify --jobs 1 "${no_cache[@]}" --data-dir "$logs" "$verify_library"
+    measure verify2 "$runs" 1 "$velmora" check --songs --subfolders --verify --jobs 2 "${no_cache[@]}" --data-dir "$logs" "$verify_library"
+    measure fullsong "$runs" 1 "$velmora" check --songs --subfolders --jobs 2 "${no_cache[@]}" --data-dir "$logs" "$verify_library"
+  fi
+  measure cat "$runs" 1 bash -c 'find "$1" -type f -print0 | xargs -0 cat >/dev/null' _ "$verify_library"
+  measure mp3val "$runs" 1 bash -c 'find "$1" -type f -name "*.mp3" -print0 | xargs -0 mp3val >/dev/null' _ "$verify_library"
 fi
-measure cat "$runs" 1 bash -c 'find "$1" -type f -print0 | xargs -0 cat >/dev/null' _ "$verify_library"
-measure mp3val "$runs" 1 bash -c 'find "$1" -type f -name "*.mp3" -print0 | xargs -0 mp3val >/dev/null' _ "$verify_library"
 
 flat=$(make_flat_folder)
 warm_cache "$flat"
@@ -289,11 +327,34 @@ measure walk "$runs" 1 "$walk_bench" "$flat"
 measure find "$runs" 1 bash -c 'find "$1" -maxdepth 1 | wc -l' _ "$flat"
 walk_line=$("$walk_bench" "$flat" || true)
 
+# A second check of an unchanged library of about 100,000 files: both kinds, each after one
+# untimed check that fills the results cache, against a stat walk of the same tree.
+rescan_library=$(make_library "$rescan_songs")
+rescan_files=$(find "$rescan_library" -type f | wc -l)
+rescan_data="$data/rescan-data"
+rm -rf "$rescan_data"
+say "Rescan library: $rescan_files files; reading it once into the file cache"
+warm_cache "$rescan_library"
+sleep 3
+rescan_rows_song=0; rescan_rows_details=0
+if [ "$have_cache" = 1 ]; then
+  # Exit status 1 (some row needs attention) is a result here too.
+  rescan_rows_song=$(( $( ("$velmora" check --songs --subfolders --data-dir "$rescan_data" "$rescan_library" || true) | wc -l) - 1 ))
+  measure rescan.song "$runs" 0 "$velmora" check --songs --subfolders --data-dir "$rescan_data" "$rescan_library"
+  if [ "$media_details" = 1 ]; then
+    rescan_rows_details=$(( $( ("$velmora" check --subfolders --data-dir "$rescan_data" "$rescan_library" || true) | wc -l) - 1 ))
+    measure rescan.details "$runs" 0 "$velmora" check --subfolders --data-dir "$rescan_data" "$rescan_library"
+  fi
+fi
+measure rescan.find "$runs" 1 bash -c 'find "$1" -printf "%s %T@\n" >/dev/null' _ "$rescan_library"
+rescan_cache_bytes=$(stat -c %s "$rescan_data/results-cache.sqlite" 2>/dev/null || echo 0)
+
 # The window against the command line on the 1,000-song library (bench/window-bench.sh).
 window_report="not measured: Xvfb is not installed"
-if command -v Xvfb >/dev/null; then
+[ "$goals_only" = 1 ] && window_report="not measured in this run (--goals-only)"
+if [ "$goals_only" = 0 ] && command -v Xvfb >/dev/null; then
   say "Window against command line"
-  window_report=$("$root/bench/window-bench.sh" --no-build --runs "$runs" --library "$(make_library 1000)") ||
+  window_report=$("$root/bench/window-bench.sh" --no-build --runs "$runs" --library "$(make_library 1000 "$(size_for 1000)")") ||
     window_report="not measured: bench/window-bench.sh failed"
 fi
 walk_field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$walk_line"; }
@@ -328,6 +389,8 @@ result_row() {
     echo "| $label | \`$command\` | – | failed: ${res_fail[$key]} | | |"
   elif [ -z "${res_med[$key]:-}" ] && [ "$media_details" = 0 ] && [[ "$key" =~ \.(details|tool1|lib1|lib2|miloop|mifolder)$ ]]; then
     echo "| $label | \`$command\` | – | not measured in this run (--skip-media-details) | | |"
+  elif [ -z "${res_med[$key]:-}" ] && [ "$goals_only" = 1 ]; then
+    echo "| $label | \`$command\` | – | not measured in this run (--goals-only) | | |"
   elif [ -z "${res_med[$key]:-}" ]; then
     echo "| $label | \`$command\` | – | not measured: this velmora has no such option | | |"
   else
@@ -356,6 +419,7 @@ target_row() {
 cpu=$(sed -n 's/^model name[[:space:]]*: //p' /proc/cpuinfo | head -n 1)
 mediainfo_version=$(mediainfo --version | sed -n 's/.*\(v[0-9][0-9.]*\).*/\1/p' | head -n 1)
 mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
+[ "$goals_only" = 1 ] && mode="$mode, goals only (\`--goals-only\`)"
 
 {
   echo "# Performance"
@@ -389,20 +453,33 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
   echo "- Flat walk: velmora has no listing-only check (both checks read every file), so the walk"
   echo "  is timed through \`bench/walk_bench.cpp\`: the same \`DirectoryItemInfo\` both checks start"
   echo "  with, on a folder of $flat_files empty files, against \`find FOLDER -maxdepth 1 | wc -l\`."
+  echo "- Results cache: a check without options takes the results of unchanged files from the"
+  echo "  cache of earlier checks (its untimed warm-up run fills it); \`--no-cache\` reads every file,"
+  echo "  as a first check does. Both are timed, and so is a second check of an unchanged library of"
+  echo "  about 100,000 files against \`find TREE -printf '%s %T@\\n'\`, which stats every file as a"
+  echo "  check must to know it unchanged."
   for songs in "${sizes[@]}"; do
     echo
     echo "## Library of $(grouped "$songs") songs"
     echo
     echo "$(grouped "${lib_files[$songs]}") files in ${lib_folders[$songs]} folders, $(megabytes $(( lib_bytes[$songs] / 1024 ))) MB:"
-    echo "MP3 + CD+G pairs, zip packages, MIDI files, MP3s without frame sync and files of unknown type."
+    echo "MP3 + CD+G pairs, zip packages, MIDI files, MP3s without frame sync and files of unknown type;"
+    if [ "$(size_for "$songs")" = full ]; then
+      echo "full-length songs (\`--size full\`: 3 to 5 MB MP3s with real frame headers, about 1.4 MB of CD+G)."
+    else
+      echo "the generator's small songs (3-second MP3s): 10,000 full-length songs, about 55 GB, do not fit on"
+      echo "this shared disk (60 GB free, other developers' builds beside it)."
+    fi
     echo
     echo "| Measurement | Command | Runs | Min (s) | Median (s) | Peak RSS (MB) |"
     echo "|---|---|---:|---:|---:|---:|"
     result_row "$songs.song" "song check" "velmora check --songs --subfolders ${song_options[*]}"
     result_row "$songs.song2" "song check, 2 jobs" "velmora check --songs --subfolders --jobs 2"
-    result_row "$songs.songdefault" "song check, no options" "velmora check --songs --subfolders"
+    result_row "$songs.songfirst" "song check, every file read" "velmora check --songs --subfolders --no-cache"
+    result_row "$songs.songdefault" "song check, no options (results cache)" "velmora check --songs --subfolders"
     result_row "$songs.exiftool" "exiftool" "exiftool -r -fast"
-    result_row "$songs.details" "media-details check, no options" "velmora check --subfolders"
+    result_row "$songs.detailsfirst" "media-details check, every file read" "velmora check --subfolders --no-cache"
+    result_row "$songs.details" "media-details check, no options (results cache)" "velmora check --subfolders"
     result_row "$songs.tool1" "media-details check, tool engine, 1 job" "velmora check --subfolders ${tool_options[*]}"
     result_row "$songs.lib1" "media-details check, library engine, 1 job" \
       "velmora check --subfolders --engine library --jobs 1"
@@ -412,6 +489,7 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
     result_row "$songs.mifolder" "mediainfo over the folder" "mediainfo LIBRARY"
   done
   echo
+  if [ "$goals_only" = 0 ]; then
   echo "## Song verification of $(grouped "$verify_songs") full-length songs"
   echo
   echo "\`velmora-samplegen --songs $verify_songs --seed $seed --size full\`: $(grouped "$verify_files") files,"
@@ -427,6 +505,21 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
   result_row fullsong "song check alone, 2 jobs" "velmora check --songs --subfolders --jobs 2"
   result_row cat "cat of every file" "find -type f \| xargs cat"
   result_row mp3val "mp3val over the MP3s" "find -name '*.mp3' \| xargs mp3val"
+
+  echo
+  fi
+  echo "## Second check of an unchanged library of $(grouped "$rescan_files") files"
+  echo
+  echo "\`velmora-samplegen --songs $rescan_songs --seed $seed\` (small songs); each check kind ran once"
+  echo "untimed to fill the results cache (in its own data folder), then the timed runs. Rows:"
+  echo "$(grouped "$rescan_rows_song") (song check, the files of each song merged), $(grouped "$rescan_rows_details")"
+  echo "(media-details check). The cache file holds $(megabytes $(( rescan_cache_bytes / 1024 ))) MB for both kinds."
+  echo
+  echo "| Measurement | Command | Runs | Min (s) | Median (s) | Peak RSS (MB) |"
+  echo "|---|---|---:|---:|---:|---:|"
+  result_row rescan.song "song check, second time" "velmora check --songs --subfolders"
+  result_row rescan.details "media-details check, second time" "velmora check --subfolders"
+  result_row rescan.find "stat walk" "find TREE -printf '%s %T@\\n'"
   echo
   echo "## Flat walk of $(grouped "$flat_files") files"
   echo
@@ -457,6 +550,10 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
   echo "|---|---:|---|---|"
   for songs in "${sizes[@]}"; do
     target_row "$songs songs: exiftool time / song check time" "$songs.exiftool" "$songs.song" "at least 10" ge 10
+    target_row "$songs songs: exiftool time / song check time, every file read" "$songs.exiftool" "$songs.songfirst" \
+      "at least 20" ge 20
+    target_row "$songs songs: exiftool time / media-details check time, every file read" "$songs.exiftool" \
+      "$songs.detailsfirst" "at least 2" ge 2
     target_row "$songs songs: exiftool time / song check time, no options" "$songs.exiftool" "$songs.songdefault" \
       "at least 20" ge 20
     target_row "$songs songs: exiftool time / media-details check time, no options" "$songs.exiftool" "$songs.details" \
@@ -468,6 +565,18 @@ mode=$([ "$quick" = 1 ] && echo "quick (\`--quick\`)" || echo "full")
   target_row "verification (2 jobs) / cat of every file" verify2 cat "at most 3" le 3
   target_row "verification (2 jobs) / mp3val over the MP3s" verify2 mp3val "at most 1 (no slower)" le 1
   target_row "flat walk / find" walk find "at most 3" le 3
+  target_row "second song check of $(grouped "$rescan_files") files / stat walk" rescan.song rescan.find "at most 2" le 2
+  target_row "second media-details check of $(grouped "$rescan_files") files / stat walk" rescan.details rescan.find \
+    "at most 2" le 2
+  for kind in song details; do
+    rows_var="rescan_rows_$kind"
+    if [ -n "${res_rss[rescan.$kind]:-}" ] && [ "${!rows_var}" -gt 0 ]; then
+      # Above the peak of a check of an empty folder (the program and its libraries).
+      per_row=$(( (res_rss[rescan.$kind] - ${res_rss[empty]:-0}) * 1024 / ${!rows_var} ))
+      echo "| peak memory per row above an empty check's, second $([ "$kind" = song ] && echo song || echo media-details) check (bytes) |" \
+        "$per_row | under 1,024 | $([ "$per_row" -lt 1024 ] && echo met || echo "**missed**") |"
+    fi
+  done
   for key in version empty; do
     if [ -n "${res_med[$key]:-}" ]; then
       echo "| start-up, $([ "$key" = version ] && echo "\`velmora --version\`" || echo "check of an empty folder") (ms, median) |" \

@@ -10,6 +10,7 @@ cd "$(dirname "$0")/.."
 packages=(
   build-essential cmake ninja-build pkg-config
   qt6-base-dev
+  libqt6sql6-sqlite    # the SQLite driver of Qt SQL: the results cache
   libgtest-dev libgmock-dev
   shared-mime-info
   zlib1g-dev libminizip-dev unzip

@@ -12,6 +12,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 const QString kEngineKey = u"Check/Engine"_s;
 const QString kJobsKey = u"Check/Jobs"_s;
+const QString kCacheKey = u"Check/Cache"_s;
 }
 
 int DefaultJobs()
@@ -33,6 +34,7 @@ SCheckTuning LoadCheckTuning()
     const EReportEngine engine = EngineNamed(settings->value(kEngineKey).toString(), &ok);
     tuning.engine = ok ? engine : EReportEngine::Fastest;
     tuning.nJobs = std::clamp(settings->value(kJobsKey, DefaultJobs()).toInt(), 1, kMaxJobs);
+    tuning.bUseCache = settings->value(kCacheKey, true).toBool();
     return tuning;
 }
 
@@ -44,6 +46,12 @@ void StoreCheckTuning(const SCheckTuning &tuning)
     else
         settings->setValue(kEngineKey, tuning.engine == EReportEngine::Library ? u"library"_s : u"tool"_s);
     settings->setValue(kJobsKey, tuning.nJobs);
+    StoreResultsCacheSetting(tuning.bUseCache);
+}
+
+void StoreResultsCacheSetting(bool use)
+{
+    OpenSettings()->setValue(kCacheKey, use);
 }
 
 } // namespace velmora

@@ -19,12 +19,15 @@ struct SCheckTuning
 {
     EReportEngine engine = EReportEngine::Fastest;
     int nJobs = DefaultJobs(); // worker threads that read files ahead of the check
+    bool bUseCache = true;     // take unchanged files' results from the results cache
 };
 
 // The tuning stored in the settings ("Check/Engine": tool or library, unset for the fastest;
-// "Check/Jobs", unset for one per core).
+// "Check/Jobs", unset for one per core; "Check/Cache", false turns the results cache off).
 SCheckTuning LoadCheckTuning();
 void StoreCheckTuning(const SCheckTuning &tuning);
+// Stores "Check/Cache" alone.
+void StoreResultsCacheSetting(bool use);
 // "tool" / "library"; false in *ok for anything else.
 EReportEngine EngineNamed(const QString &name, bool *ok);
 

@@ -1,6 +1,7 @@
 #include "check/DirItemList.h"
 
 #include "base/RunLogs.h"
+#include "cache/ResultCache.h"
 #include "check/DirListObserver.h"
 #include "inspect/FileList.h"
 #include "platform/FindFile.h"
@@ -17,6 +18,20 @@ using namespace Qt::Literals::StringLiterals;
 CDirItemList::CDirItemList()
     : m_headers{u"Filename"_s, u"Type"_s, u"Title"_s, u"Artist"_s, u"Album"_s, u"Duration"_s, u"Result"_s}
 {
+}
+
+CResultCache *CDirItemList::UsableCache() const
+{
+    return m_pCache && m_pCache->Usable() ? m_pCache : nullptr;
+}
+
+void CDirItemList::KeepResults(ECacheKind kind, const QList<SKeptResult> &kept)
+{
+    CResultCache *cache = UsableCache();
+    for (const SKeptResult &result : kept) {
+        if (cache)
+            cache->Store(kind, result.key, result.value);
+    }
 }
 
 CDirItemList::CCheckScope::CCheckScope(CDirItemList &list)

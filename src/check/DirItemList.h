@@ -9,8 +9,11 @@
 
 namespace velmora {
 
+class CResultCache;
 class IDirListObserver;
+enum class ECacheKind : int;
 struct SFindRecord;
+struct SKeptResult;
 
 // The result list as the directory check sees it: the rows, the folder checked, the kind of
 // check and the column headers. A window adapts it through IDirListObserver.
@@ -28,6 +31,14 @@ public:
     int m_nSortColumn = 0;
     int m_bSortAscending = 1;
     SCheckTuning m_tuning;
+    // The results cache of the running check, when the caller opened one; otherwise a check
+    // opens its own when the tuning asks for it.
+    CResultCache *m_pCache = nullptr;
+
+    // The cache the check may use: none when it is off or could not be opened.
+    CResultCache *UsableCache() const;
+    // Keeps what a row's reads gave, once the row has taken it.
+    void KeepResults(ECacheKind kind, const QList<SKeptResult> &kept);
 
     void SetObserver(IDirListObserver *observer) { m_observer = observer; }
 

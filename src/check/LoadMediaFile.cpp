@@ -3,6 +3,8 @@
 #include "base/RunLogs.h"
 #include "check/ItemDetails.h"
 #include "base/ItemInfo.h"
+#include "cache/CachedValues.h"
+#include "cache/ResultCache.h"
 #include "check/ToolTimeOutLines.h"
 #include "inspect/FileList.h"
 #include "inspect/MediaAnalysis.h"
@@ -34,37 +36,53 @@ bool IsFullResult(const QStringList &result)
 // one set, so a file read only by the media library (slow, and without side effects) is
 // left unread, its result empty, when a later file of the song gives a full result. Songs
 // are usually graphics first, then tagged audio, so most graphics files are never opened.
-SSongFileResults ReadSongFiles(const QStringList &paths)
+SSongFileResults ReadSongFiles(const QStringList &paths, const CResultCache *cache)
 {
     SSongFileResults read;
     QStringList files;
+    QList<std::optional<SFileKey>> keys;
     for (const QString &file : paths) {
-        if (!QueryFileStatus(file)) {
+        // The key's query answers whether the file is there; without a key (no cache, or
+        // not a plain file) the status query does.
+        std::optional<SFileKey> key = cache ? ReadFileKey(file) : std::nullopt;
+        if (!key && !QueryFileStatus(file)) {
             read.strMissingPath = file;
             break;
         }
         files.append(file);
+        keys.append(std::move(key));
     }
     read.results.resize(files.size());
-    const auto readOne = [&read](const QString &file) {
+    const auto readOne = [&read, &keys, cache](qsizetype i, const QString &file) {
+        const std::optional<SFileKey> &key = keys.at(i);
+        if (key) {
+            if (const std::optional<QByteArray> kept = cache->Find(ECacheKind::SongFile, *key)) {
+                if (std::optional<QStringList> result = DecodeSongResult(*kept))
+                    return *result;
+            }
+        }
         TakeToolTimeOuts();
         QStringList result = ReadOneSongFile(file);
-        for (SToolTimeOut timeOut : TakeToolTimeOuts()) {
+        const QList<SToolTimeOut> timeOuts = TakeToolTimeOuts();
+        for (SToolTimeOut timeOut : timeOuts) {
             timeOut.strFile = file;
             read.timeOuts.append(timeOut);
         }
+        // A tool cut short at its time limit says nothing lasting about the file.
+        if (key && timeOuts.isEmpty() && StillSameReadableFile(*key))
+            read.kept.append(SKeptResult{*key, EncodeSongResult(result)});
         return result;
     };
     QList<bool> deferred(files.size(), false);
     for (qsizetype i = 0; i < files.size(); ++i) {
         deferred[i] = AnalysedByMediaLibraryOnly(files.at(i));
         if (!deferred.at(i))
-            read.results[i] = readOne(files.at(i));
+            read.results[i] = readOne(i, files.at(i));
     }
     bool laterFull = false;
     for (qsizetype i = files.size() - 1; i >= 0; --i) {
         if (deferred.at(i) && !laterFull)
-            read.results[i] = readOne(files.at(i));
+            read.results[i] = readOne(i, files.at(i));
         laterFull = laterFull || IsFullResult(read.results.at(i));
     }
     return read;

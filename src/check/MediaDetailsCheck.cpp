@@ -1,9 +1,13 @@
 #include "check/MediaDetailsCheck.h"
 
 #include "base/RunLogs.h"
+#include "cache/CacheContext.h"
+#include "cache/CachedValues.h"
+#include "cache/ResultCache.h"
 #include "check/DirItemList.h"
 #include "check/DirectoryWalk.h"
 #include "check/ItemDetails.h"
+#include "check/MediaExamination.h"
 #include "check/MediaReport.h"
 #include "check/ProblemMarking.h"
 #include "check/ReadAhead.h"
@@ -20,26 +24,20 @@ using namespace Qt::Literals::StringLiterals;
 
 namespace {
 
-// Everything learnt about one file, in the order the check asks: the media report (with
-// pass A), then pass B, then the analysis. Later steps run only when earlier ones found no
-// playing time, so the work done is the same whether it runs ahead or in turn.
-struct SExamination
+// One file's examination, and what to keep of it once the check has taken it.
+struct SExamined
 {
-    bool bFolder = false;
-    SToolSummaries summaries;
-    SKaraokeIdentity identity;
-    QStringList analysis;
-    bool bAnalysed = false;
-    QList<SToolTimeOut> timeOuts;
+    SMediaExamination found;
+    std::optional<SKeptResult> kept;
 };
 
 // What the walk said an entry is. A pipe, socket or device is never opened: nothing can be
 // learnt of it, so it ends like an unreadable file.
 enum class EEntryKind { File, Folder, Device };
 
-SExamination Examine(const QString &path, EEntryKind kind, EReportEngine engine)
+SMediaExamination Examine(const QString &path, EEntryKind kind, EReportEngine engine)
 {
-    SExamination found;
+    SMediaExamination found;
     found.bFolder = kind == EEntryKind::Folder;
     if (kind == EEntryKind::Device)
         return found;
@@ -62,6 +60,23 @@ SExamination Examine(const QString &path, EEntryKind kind, EReportEngine engine)
     for (SToolTimeOut &timeOut : found.timeOuts)
         timeOut.strFile = path;
     return found;
+}
+
+// A file the cache holds unchanged is not read; a file read now is kept unless a tool was cut
+// short at its time limit or the file changed while it was read.
+SExamined ExamineThroughCache(const QString &path, EEntryKind kind, EReportEngine engine, const CResultCache *cache)
+{
+    const std::optional<SFileKey> key = cache && kind == EEntryKind::File ? ReadFileKey(path) : std::nullopt;
+    if (key) {
+        if (const std::optional<QByteArray> kept = cache->Find(ECacheKind::MediaDetails, *key)) {
+            if (std::optional<SMediaExamination> found = DecodeExamination(*kept))
+                return SExamined{std::move(*found), std::nullopt};
+        }
+    }
+    SExamined examined{Examine(path, kind, engine), std::nullopt};
+    if (key && examined.found.timeOuts.isEmpty() && StillSameReadableFile(*key))
+        examined.kept = SKeptResult{*key, EncodeExamination(examined.found)};
+    return examined;
 }
 
 EEntryKind KindOf(const _ITEMINFO &item)
@@ -89,7 +104,7 @@ void TakeKaraokeIdentity(_ITEMINFO &item, const SKaraokeIdentity &identity)
     item.dwFlags |= ITEM_DETAILS_LOADED;
 }
 
-void ApplyExamination(CDirItemList &list, int e, const SExamination &found)
+void ApplyExamination(CDirItemList &list, int e, const SMediaExamination &found, CCompanionIndex &companions)
 {
     _ITEMINFO &item = list.Item(e);
     WriteLog(Progress, u"LOAD, LoadMediaFile %s\r\n", LogSafePath(item.szPath));
@@ -105,7 +120,7 @@ void ApplyExamination(CDirItemList &list, int e, const SExamination &found)
     if (!item.IsDetailsLoaded() && found.bAnalysed)
         ApplyAnalysisResult(item, found.analysis);
     if (!item.IsDetailsLoaded() && item.nDuration == 0)
-        MarkProblemFile(list, e);
+        MarkProblemFile(list, e, companions);
 }
 
 } // namespace
@@ -129,15 +144,24 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
     AnsiCodePage(); // read the setting once, before any worker needs it
     // Choosing may run the tool once; a folder without files needs no choice.
     const EReportEngine engine = paths.isEmpty() ? EReportEngine::Tool : ChooseReportEngine(list.m_tuning.engine);
-    CReadAhead<SExamination> examinations(int(paths.size()), list.m_tuning.nJobs,
-                                          [&](int e) { return Examine(paths.at(e), kinds.at(e), engine); });
+    CResultCache *cache = paths.isEmpty() ? nullptr : list.UsableCache();
+    if (cache) {
+        cache->SetContext(ECacheKind::MediaDetails, MediaDetailsContext(engine));
+        cache->Preload(ECacheKind::MediaDetails, path);
+    }
+    CCompanionIndex companions; // the rows stay as they are from here on
+    CReadAhead<SExamined> examinations(int(paths.size()), list.m_tuning.nJobs, [&](int e) {
+        return ExamineThroughCache(paths.at(e), kinds.at(e), engine, cache);
+    });
     for (int e = 0; e < list.GetItemCount(); ++e) {
         if (list.StopBeforeFile(e, list.GetItemCount()))
             break;
-        const SExamination found = examinations.Take(e);
+        const SExamined examined = examinations.Take(e);
         if (list.StopBeforeFile(e, list.GetItemCount()))
             break;
-        ApplyExamination(list, e, found);
+        ApplyExamination(list, e, examined.found, companions);
+        if (examined.kept)
+            list.KeepResults(ECacheKind::MediaDetails, {*examined.kept});
         list.RedrawRow(e);
     }
     list.ShowAllRows();

@@ -29,9 +29,36 @@ std::optional<SCompanionKey> CompanionKeyOf(const _ITEMINFO &item)
     return SCompanionKey{path.left(nameStart), path.mid(nameStart, dot - nameStart)};
 }
 
+// Folder and case-folded base in one text: the folder ends at the path's last "/" and the
+// base holds none, so no two keys run together.
+QString IndexKeyOf(const SCompanionKey &key)
+{
+    return key.strFolder + key.strBase.toCaseFolded();
+}
+
 } // namespace
 
+const QList<int> &CCompanionIndex::RowsWithKey(const CDirItemList &list, const QString &key)
+{
+    if (!m_bBuilt) {
+        m_bBuilt = true;
+        for (int i = 0; i < list.GetItemCount(); ++i) {
+            if (const std::optional<SCompanionKey> rowKey = CompanionKeyOf(list.Item(i)))
+                m_rows[IndexKeyOf(*rowKey)].append(i);
+        }
+    }
+    static const QList<int> kNone;
+    const auto found = m_rows.constFind(key);
+    return found == m_rows.cend() ? kNone : *found;
+}
+
 void MarkProblemFile(CDirItemList &list, int e)
+{
+    CCompanionIndex companions;
+    MarkProblemFile(list, e, companions);
+}
+
+void MarkProblemFile(CDirItemList &list, int e, CCompanionIndex &companions)
 {
     _ITEMINFO &item = list.Item(e);
     // The kind of file comes from its real name; the line shows the path as the row does.
@@ -46,10 +73,11 @@ void MarkProblemFile(CDirItemList &list, int e)
         return;
     // Companions are files of the same folder (a folder is never one) whose own names share
     // the base, in any case.
-    for (int i = 0; i < list.GetItemCount(); ++i) {
+    for (const int i : companions.RowsWithKey(list, IndexKeyOf(*key))) {
         _ITEMINFO &other = list.Item(i);
         if (i == e || other.MarkClass() != 0 || other.IsFolder())
             continue;
+        // The index found the key by case folding; the rule is the case-insensitive compare.
         const std::optional<SCompanionKey> otherKey = CompanionKeyOf(other);
         if (otherKey && otherKey->strFolder == key->strFolder
             && otherKey->strBase.compare(key->strBase, Qt::CaseInsensitive) == 0)

@@ -1,6 +1,8 @@
 #include "check/SongCheck.h"
 
 #include "base/RunLogs.h"
+#include "cache/CacheContext.h"
+#include "cache/ResultCache.h"
 #include "check/DirItemList.h"
 #include "check/DirectoryWalk.h"
 #include "check/FileMerge.h"
@@ -58,8 +60,9 @@ bool LoadSongRows(CDirItemList &list)
         needed.append(NeedsSongFiles(list.Item(j)));
     }
     AnsiCodePage(); // read the setting once, before any worker needs it
+    const CResultCache *cache = list.UsableCache();
     CReadAhead<SSongFileResults> reads(int(files.size()), list.m_tuning.nJobs, [&](int j) {
-        return needed.at(j) ? ReadSongFiles(files.at(j)) : SSongFileResults();
+        return needed.at(j) ? ReadSongFiles(files.at(j), cache) : SSongFileResults();
     });
     for (int j = 0; j < list.GetItemCount(); ++j) {
         if (list.StopBeforeFile(j, list.GetItemCount()))
@@ -68,6 +71,7 @@ bool LoadSongRows(CDirItemList &list)
         if (list.StopBeforeFile(j, list.GetItemCount()))
             return false;
         LoadMediaFile(list.Item(j), &read);
+        list.KeepResults(ECacheKind::SongFile, read.kept);
         list.RedrawRow(j);
     }
     return true;
@@ -79,6 +83,10 @@ void SongCheck(CDirItemList &list, const QString &path)
 {
     if (list.ColumnHeader(2) == u"General"_s)
         list.RenameColumnHeaders(u"Title"_s, u"Artist"_s, u"Album"_s);
+    if (CResultCache *cache = list.UsableCache()) {
+        cache->SetContext(ECacheKind::SongFile, SongFileContext());
+        cache->Preload(ECacheKind::SongFile, path);
+    }
     QStringList jukeRecords;
     WalkSongFolder(list, path, jukeRecords);
 

@@ -2,12 +2,14 @@
 
 #include "check/DirItemList.h"
 #include "check/CheckTuning.h"
+#include "verify/CachedVerify.h"
 
 #include <algorithm>
 
 namespace velmora {
 
-CVerifyPrefetch::CVerifyPrefetch(int jobs)
+CVerifyPrefetch::CVerifyPrefetch(int jobs, CResultCache *cache)
+    : m_cache(cache)
 {
     for (int i = 0; i < std::clamp(jobs, 1, kMaxJobs); ++i)
         m_workers.emplace_back([this] { RunWorker(); });
@@ -63,7 +65,7 @@ void CVerifyPrefetch::RunWorker()
             path = m_queue.front();
             m_queue.pop_front();
         }
-        SFileFindings findings = VerifyFile(path);
+        SFileFindings findings = VerifyFileThroughCache(path, m_cache);
         {
             const std::lock_guard<std::mutex> lock(m_mutex);
             m_results[path] = std::move(findings);

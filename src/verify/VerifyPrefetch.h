@@ -16,6 +16,7 @@
 namespace velmora {
 
 class CDirItemList;
+class CResultCache;
 
 // Verifies files on worker threads while the song check is still running: each file the
 // walk adds is read as soon as a worker is free, so the reading overlaps the check's own
@@ -24,7 +25,8 @@ class CDirItemList;
 class CVerifyPrefetch
 {
 public:
-    explicit CVerifyPrefetch(int jobs);
+    // With a cache, unchanged files it holds are not read again (see CachedVerify.h).
+    explicit CVerifyPrefetch(int jobs, CResultCache *cache = nullptr);
     ~CVerifyPrefetch();
     CVerifyPrefetch(const CVerifyPrefetch &) = delete;
     CVerifyPrefetch &operator=(const CVerifyPrefetch &) = delete;
@@ -45,6 +47,7 @@ private:
     std::deque<QString> m_queue;
     QHash<QString, std::optional<SFileFindings>> m_results; // nullopt while being read
     std::vector<std::thread> m_workers;
+    CResultCache *m_cache;
     bool m_stop = false;
 };
 

@@ -3,6 +3,8 @@
 #include "base/RunLogs.h"
 #include "check/DirItemList.h"
 #include "check/ReadAhead.h"
+#include "cache/ResultCache.h"
+#include "verify/CachedVerify.h"
 #include "verify/FileVerify.h"
 #include "verify/SongVerify.h"
 #include "verify/VerifyPrefetch.h"
@@ -60,7 +62,8 @@ SVerifyReport VerifySongList(const CDirItemList &list, const SVerifyOptions &opt
         if (!options.prefetch || !options.prefetch->Holds(file))
             unread.append(file);
     }
-    CReadAhead<SFileFindings> reads(int(unread.size()), options.nJobs, [&unread](int i) { return VerifyFile(unread.at(i)); });
+    CReadAhead<SFileFindings> reads(int(unread.size()), options.nJobs,
+                                    [&](int i) { return VerifyFileThroughCache(unread.at(i), options.cache); });
     int nextUnread = 0;
     // Every file, prefetched or not, passes the stop question, so a stop waits for one file.
     for (const QString &file : std::as_const(files)) {
@@ -70,6 +73,8 @@ SVerifyReport VerifySongList(const CDirItemList &list, const SVerifyOptions &opt
         }
         const bool prefetched = nextUnread >= unread.size() || unread.at(nextUnread) != file;
         findings.insert(file, prefetched ? *options.prefetch->Take(file) : reads.Take(nextUnread++));
+        if (options.cache)
+            options.cache->WriteFullBatches();
     }
     if (report.bComplete && options.progress)
         options.progress(int(files.size()), int(files.size()));

@@ -9,6 +9,7 @@
 namespace velmora {
 
 class CDirItemList;
+class CResultCache;
 class CVerifyPrefetch;
 
 struct SVerifyOptions
@@ -16,6 +17,8 @@ struct SVerifyOptions
     int nJobs = 1; // files read at once, each on its own thread
     // Files already being read while the check ran (see VerifyPrefetch.h); others are read here.
     CVerifyPrefetch *prefetch = nullptr;
+    // Kept findings of unchanged files (see CachedVerify.h); none reads every file.
+    CResultCache *cache = nullptr;
     // Called before each file with the files done and the files in all; false stops the
     // verification (the report then says it is not complete).
     std::function<bool(int done, int total)> progress;

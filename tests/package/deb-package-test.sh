@@ -20,10 +20,11 @@ if [ -z "$deb" ]; then
   deb=$(ls "$scratch"/cpack/velmora_*.deb)
 fi
 
-# Depends: the outside tools, the media library and the Qt, zlib and minizip libraries.
+# Depends: the outside tools, the media library, the Qt libraries (with the SQLite driver of
+# the results cache), zlib and minizip.
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
-for package in mediainfo unzip libmediainfo0v5 libqt6core6 libqt6gui6 libqt6widgets6 zlib1g libminizip1 libc6; do
+for package in mediainfo unzip libmediainfo0v5 libqt6core6 libqt6gui6 libqt6widgets6 libqt6sql6-sqlite zlib1g libminizip1 libc6; do
   grep -Eq "(^|, )$package( |,|$)" <<<"$depends" || fail "Depends lacks $package"
 done
 [ "$(dpkg-deb -f "$deb" Package)" = velmora ] || fail "package name"

@@ -9,6 +9,8 @@
 #include "app/cli/RowWriter.h"
 #include "app/cli/StopSignals.h"
 #include "app/cli/TraceToStderr.h"
+#include "cache/CacheContext.h"
+#include "cache/ResultCache.h"
 #include "check/CheckTuning.h"
 #include "check/DirItemList.h"
 #include "check/ListSelectDirectory.h"
@@ -205,12 +207,25 @@ int RunCheckCommand(const QStringList &arguments)
     }
     if (options->nJobs > 0)
         list.m_tuning.nJobs = options->nJobs;
+    if (options->bNoCache)
+        list.m_tuning.bUseCache = false;
+    // The verification keeps its findings in the check's cache, which is then opened here
+    // for both; a check alone opens its own.
+    std::optional<CResultCache> cache;
+    if (options->bVerify && list.m_tuning.bUseCache) {
+        cache.emplace(ResultCachePath());
+        list.m_pCache = &*cache;
+        if (cache->Usable()) {
+            cache->SetContext(ECacheKind::Verify, VerifyContext());
+            cache->Preload(ECacheKind::Verify, folder);
+        }
+    }
     CCheckProgress checkProgress(list, progress);
     // With --verify the files are read on worker threads while the check goes on.
     std::optional<CVerifyPrefetch> prefetch;
     std::optional<CVerifyPrefetchObserver> prefetchObserver;
     if (options->bVerify) {
-        prefetch.emplace(list.m_tuning.nJobs);
+        prefetch.emplace(list.m_tuning.nJobs, list.UsableCache());
         prefetchObserver.emplace(list, *prefetch, &checkProgress);
         list.SetObserver(&*prefetchObserver);
     } else {
@@ -227,6 +242,7 @@ int RunCheckCommand(const QStringList &arguments)
         SVerifyOptions verifyOptions;
         verifyOptions.nJobs = list.m_tuning.nJobs;
         verifyOptions.prefetch = &*prefetch;
+        verifyOptions.cache = list.UsableCache();
         progress.StartPhase(u"verifying"_s);
         verifyOptions.progress = [&progress](int done, int total) {
             progress.Update(done, total);

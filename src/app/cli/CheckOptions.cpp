@@ -89,6 +89,8 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             options.existing = existing;
         } else if (argument == u"--dry-run"_s) {
             options.bDryRun = true;
+        } else if (argument == u"--no-cache"_s) {
+            options.bNoCache = true;
         } else if (argument == u"--verify"_s) {
             options.bVerify = true;
         } else if (argument == u"--only-problems"_s) {

@@ -22,6 +22,7 @@ struct SCheckOptions
     int nAnsiCodePage = 0; // 0: as configured
     QString strEngine;     // empty: as configured
     int nJobs = 0;         // 0: as configured
+    bool bNoCache = false; // read every file, neither using nor filling the results cache
     QString strFolder;
     QString strMoveTo;     // empty: no move after the check
     EExistingTarget existing = EExistingTarget::Keep;

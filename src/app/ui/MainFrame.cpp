@@ -7,6 +7,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/LookStyles.h"
 #include "app/ui/QuillonView.h"
+#include "check/CheckTuning.h"
 #include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
 #include "platform/MessagePrompt.h"
@@ -92,6 +93,17 @@ void CMainFrame::OpenRunLogsReporting()
 void CMainFrame::CreateMenus()
 {
     QMenu *file = menuBar()->addMenu(u"&File"_s);
+    // Results of unchanged files are taken from the results cache; the same setting as the
+    // command line's, which --no-cache overrides for one check.
+    QAction *cache = file->addAction(u"&Keep Results for Rescans"_s);
+    cache->setObjectName(u"keepResults"_s);
+    cache->setCheckable(true);
+    cache->setChecked(m_view->DirItems().m_tuning.bUseCache);
+    connect(cache, &QAction::toggled, this, [this](bool keep) {
+        m_view->DirItems().m_tuning.bUseCache = keep;
+        StoreResultsCacheSetting(keep);
+    });
+    file->addSeparator();
     file->addAction(u"E&xit"_s, this, &QWidget::close);
     QMenu *help = menuBar()->addMenu(u"&Help"_s);
     help->addAction(u"User Manual"_s, this, &CMainFrame::OnUserManual);
