@@ -36,6 +36,19 @@ void Place(QWidget *control, const QRect &rect)
     control->setGeometry(rect.x(), rect.y(), std::max(rect.width(), 0), std::max(rect.height(), 0));
 }
 
+// What a Move did, for the status bar; the run logs have every file.
+QString MoveSummaryText(const SMoveSummary &summary)
+{
+    QString text = summary.bStopped ? u"Move stopped: %1 of %2 files moved to %3"_s
+                                    : u"%1 of %2 files moved to %3"_s;
+    text = text.arg(summary.moved.size()).arg(summary.nChecked).arg(summary.strTargetFolder);
+    if (!summary.kept.isEmpty())
+        text += u", %1 kept where the target exists"_s.arg(summary.kept.size());
+    if (!summary.failed.isEmpty())
+        text += u", %1 failed (see Error View)"_s.arg(summary.failed.size());
+    return text;
+}
+
 } // namespace
 
 CQuillonView::CQuillonView(QWidget *parent)
@@ -245,7 +258,15 @@ void CQuillonView::OnMove()
     if (RefuseWhileChecking())
         return;
     CFolderDialog picker(this);
-    MoveCheckedSongs(m_dirItems, picker);
+    SMoveOptions options;
+    options.progress = [this](int done, int total, const QString &name) {
+        emit MoveProgressChanged(done, total, name);
+    };
+    m_bMoving = true;
+    const SMoveSummary summary = MoveCheckedSongs(m_dirItems, picker, options);
+    m_bMoving = false;
+    if (summary.bStarted)
+        emit WorkEnded(MoveSummaryText(summary));
     UpdateButtons();
 }
 

@@ -33,6 +33,8 @@ public:
     bool IsChecking() const { return m_dirItems.IsChecking() || m_grid.IsLoading(); }
     void StopCheck() { m_dirItems.RequestStop(); }
     bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
+    // True while the Move command moves files (the list is busy then, as during a check).
+    bool IsMoving() const { return m_bMoving; }
 
     CDirItemList &DirItems() { return m_dirItems; }
     CDirListView &ResultList() { return *m_resultList; }
@@ -59,6 +61,10 @@ signals:
     void TraceAndLogsResetRequested();
     void BusyChanged(bool busy);
     void ProgressChanged(int done, int total);
+    // The Move begins its done-th file of total, named name.
+    void MoveProgressChanged(int done, int total, const QString &name);
+    // A Move (or another task) ended; text says how, for the status bar.
+    void WorkEnded(const QString &text);
     // A command was refused because a check is running.
     void CommandRefused(const QString &why);
 
@@ -74,6 +80,7 @@ private:
     CDirItemList m_dirItems;
     CRevItemList m_grid;
     int m_nPlaylistMode = 0;
+    bool m_bMoving = false;
     CDirListView *m_resultList;
     CRevListView *m_playlistGrid;
     QPushButton *m_folder = nullptr;
