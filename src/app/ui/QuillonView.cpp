@@ -70,6 +70,14 @@ CQuillonView::CQuillonView(QWidget *parent)
             [this](const QString &path) { CheckFolder(path, 0); });
 }
 
+// The two lists work on rows this view owns; they must go before the rows do, not with the
+// other children after them.
+CQuillonView::~CQuillonView()
+{
+    delete m_playlistGrid;
+    delete m_resultList;
+}
+
 void CQuillonView::CreateCommandBar()
 {
     const auto button = [this](const QString &caption, int id, void (CQuillonView::*command)()) {

@@ -22,6 +22,7 @@ class CQuillonView : public QWidget
     Q_OBJECT
 public:
     explicit CQuillonView(QWidget *parent);
+    ~CQuillonView() override;
 
     // Shows the result list and runs a check of path on it: a media-details check with
     // topLevel 1, a song check with 0. Refused while a check runs.
