@@ -7,6 +7,7 @@
 #include "app/ui/AboutDialog.h"
 #include "app/ui/LookStyles.h"
 #include "app/ui/QuillonView.h"
+#include "app/ui/VerdictCommands.h"
 #include "app/ui/WorkStatus.h"
 #include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
@@ -64,6 +65,9 @@ CMainFrame::CMainFrame(int updateType, QWidget *parent)
     connect(m_view, &CQuillonView::ProgressChanged, this, &CMainFrame::OnProgress);
     connect(m_view, &CQuillonView::MoveProgressChanged, m_work, &CWorkStatus::MoveProgress);
     connect(m_view, &CQuillonView::WorkEnded, m_work, &CWorkStatus::End);
+    connect(m_view, &CQuillonView::VerifyProgressChanged, m_work,
+            [this](int done, int total) { m_work->Progress(CWorkStatus::EWork::Verify, done, total); });
+    AddVerdictCommands(*this, *m_view);
     connect(m_view, &CQuillonView::CommandRefused, this,
             [this](const QString &why) { statusBar()->showMessage(why, 5000); });
     resize(1000, 700);
@@ -180,7 +184,9 @@ void CMainFrame::OnBusyChanged(bool busy)
 {
     m_trace->ShowPendingLines();
     if (busy) {
-        m_work->Begin(m_view->IsMoving() ? CWorkStatus::EWork::Move : CWorkStatus::EWork::Check);
+        m_work->Begin(m_view->IsMoving()      ? CWorkStatus::EWork::Move
+                      : m_view->IsVerifying() ? CWorkStatus::EWork::Verify
+                                              : CWorkStatus::EWork::Check);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         return;
     }

@@ -10,6 +10,7 @@
 #include "check/ui/FolderDialog.h"
 #include "playlist/PlaylistCommand.h"
 #include "playlist/ui/RevListView.h"
+#include "verify/VerifyRun.h"
 #include "platform/MessagePrompt.h"
 #include "platform/Settings.h"
 #include "platform/ShellOpen.h"
@@ -30,6 +31,7 @@ namespace {
 const QString kFolderPathKey = u"CSongView/FolderPath"_s;
 const QString kSubFolderKey = u"CSongView/SubFolder"_s;
 const QString kFolderNameKey = u"CSongView/FolderName"_s;
+const QString kVerifyKey = u"CSongView/Verify"_s;
 
 void Place(QWidget *control, const QRect &rect)
 {
@@ -78,6 +80,7 @@ CQuillonView::~CQuillonView()
     delete m_resultList;
 }
 
+
 void CQuillonView::CreateCommandBar()
 {
     const auto button = [this](const QString &caption, int id, void (CQuillonView::*command)()) {
@@ -101,6 +104,7 @@ void CQuillonView::CreateCommandBar()
     m_pathField->setReadOnly(true);
     m_pathField->setObjectName(u"pathField"_s);
 
+    m_bVerifySongChecks = OpenSettings()->value(kVerifyKey, 0).toInt() != 0;
     m_dirItems.m_nIncludeSubfolders = OpenSettings()->value(kSubFolderKey, 0).toInt() != 0 ? 1 : 0;
     m_subFolder->setChecked(m_dirItems.m_nIncludeSubfolders != 0);
 }
@@ -181,13 +185,18 @@ void CQuillonView::CheckFolder(const QString &path, int topLevel)
     m_pathField->setText(path);
     m_dirItems.m_nTopLevel = topLevel;
     m_dirItems.m_nIncludeSubfolders = m_subFolder->isChecked() ? 1 : 0;
+    ForgetVerdicts();
     ListSelectDirectory(m_dirItems, path);
     m_resultList->Model().ShowPendingChanges();
+    if (topLevel == 0 && m_bVerifySongChecks && !m_bLastCheckStopped)
+        VerifySongCheck();
     UpdateButtons();
 }
 
 void CQuillonView::OnBusyChanged(bool busy)
 {
+    if (!busy)
+        m_bLastCheckStopped = m_dirItems.IsStopRequested();
     UpdateButtons();
     emit BusyChanged(busy);
 }
@@ -245,8 +254,10 @@ void CQuillonView::OnClear()
         return;
     if (m_nPlaylistMode != 0)
         m_grid.RemoveAllRows();
-    else
+    else {
+        ForgetVerdicts();
         m_dirItems.ClearList();
+    }
     UpdateButtons();
     emit TraceAndLogsResetRequested();
 }
@@ -265,6 +276,11 @@ void CQuillonView::OnMove()
 {
     if (RefuseWhileChecking())
         return;
+    if (m_verdicts && m_nPlaylistMode == 0) {
+        QuarantineTickedRows();
+        UpdateButtons();
+        return;
+    }
     CFolderDialog picker(this);
     SMoveOptions options;
     options.progress = [this](int done, int total, const QString &name) {
@@ -276,6 +292,12 @@ void CQuillonView::OnMove()
     if (summary.bStarted)
         emit WorkEnded(MoveSummaryText(summary));
     UpdateButtons();
+}
+
+void CQuillonView::SetVerifySongChecks(bool on)
+{
+    m_bVerifySongChecks = on;
+    OpenSettings()->setValue(kVerifyKey, on ? 1 : 0);
 }
 
 } // namespace velmora

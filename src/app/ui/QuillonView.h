@@ -5,6 +5,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -13,6 +15,7 @@ namespace velmora {
 
 class CDirListView;
 class CRevListView;
+struct SVerifyReport;
 
 // The upper pane: the command bar (seven buttons and the read-only path field) over the
 // result list or the playlist grid, one of them shown at a time. Every command hands its work
@@ -36,6 +39,17 @@ public:
     bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
     // True while the Move command moves files (the list is busy then, as during a check).
     bool IsMoving() const { return m_bMoving; }
+    bool IsVerifying() const { return m_bVerifying; }
+
+    // Song verification: when on (a setting kept across starts), every song check is
+    // followed by the verification of its songs, and the list shows their verdicts.
+    bool VerifiesSongChecks() const { return m_bVerifySongChecks; }
+    void SetVerifySongChecks(bool on);
+    // The verdicts of the rows shown, null when the rows were not verified.
+    const SVerifyReport *Verdicts() const { return m_verdicts.get(); }
+    // Undo: puts back the files a Move of verified songs set aside, as the manifest lists them.
+    void UndoQuarantine(const QString &manifest);
+    void OnUndoQuarantine();
 
     CDirItemList &DirItems() { return m_dirItems; }
     CDirListView &ResultList() { return *m_resultList; }
@@ -66,6 +80,8 @@ signals:
     void MoveProgressChanged(int done, int total, const QString &name);
     // A Move (or another task) ended; text says how, for the status bar.
     void WorkEnded(const QString &text);
+    // The verification has read done of total files.
+    void VerifyProgressChanged(int done, int total);
     // A command was refused because a check is running.
     void CommandRefused(const QString &why);
 
@@ -77,11 +93,20 @@ private:
     void LayOut();
     bool RefuseWhileChecking();
     void OnBusyChanged(bool busy);
+    void ForgetVerdicts();
+    void VerifySongCheck();
+    // Move over verified rows: the ticked songs with their companions go below the chosen
+    // folder as they lie below the checked one, with the manifest that undoes it.
+    void QuarantineTickedRows();
 
     CDirItemList m_dirItems;
     CRevItemList m_grid;
     int m_nPlaylistMode = 0;
     bool m_bMoving = false;
+    bool m_bVerifying = false;
+    bool m_bVerifySongChecks = false;
+    bool m_bLastCheckStopped = false;
+    std::unique_ptr<SVerifyReport> m_verdicts;
     CDirListView *m_resultList;
     CRevListView *m_playlistGrid;
     QPushButton *m_folder = nullptr;

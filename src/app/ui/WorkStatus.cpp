@@ -61,7 +61,11 @@ void CWorkStatus::Begin(EWork work)
     m_bar->setFormat(QString());
     m_bar->show();
     m_stop->show();
-    m_text->setText(work == EWork::Move ? u"Moving..."_s : u"Reading the folder..."_s);
+    switch (work) {
+    case EWork::Move: m_text->setText(u"Moving..."_s); break;
+    case EWork::Verify: m_text->setText(u"Verifying the songs..."_s); break;
+    case EWork::Check: m_text->setText(u"Reading the folder..."_s); break;
+    }
 }
 
 void CWorkStatus::Progress(EWork work, int done, int total)

@@ -6,6 +6,7 @@ namespace velmora {
 
 class CDirItemList;
 class CDirListModel;
+struct SVerifyReport;
 
 // The result list: seven columns over the rows of a check, coloured by mark, with check
 // boxes on marked rows. A double-click on a folder row asks for a song check of it; the
@@ -23,6 +24,11 @@ public:
     void FitTextColumns();
     // Puts the selected rows' files on the clipboard.
     void CopySelectedRows();
+    // Shows the Verdict column with these verdicts, or hides it (null).
+    void ShowVerdicts(const SVerifyReport *report);
+    // With verdicts shown, hides every row without a reason.
+    void SetOnlyRowsWithReasons(bool only);
+    bool OnlyRowsWithReasons() const { return m_bOnlyReasons; }
 
 signals:
     void OpenFolderRequested(const QString &path);
@@ -33,7 +39,10 @@ protected:
 private:
     void OnDoubleClicked(const QModelIndex &index);
 
+    void ApplyReasonFilter();
+
     CDirListModel *m_model;
+    bool m_bOnlyReasons = false;
 };
 
 } // namespace velmora

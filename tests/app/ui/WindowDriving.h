@@ -5,6 +5,8 @@
 #include <QApplication>
 #include <QDialog>
 #include <QFileDialog>
+#include <QLineEdit>
+#include <QPointer>
 #include <QTimer>
 
 #include <chrono>
@@ -15,17 +17,29 @@ namespace velmora::test {
 // Answers the next file or folder dialog the window opens with path, as a user would.
 inline void AnswerNextDialog(const QString &path, bool selectFile = false)
 {
+    // A dialog still filling itself may refuse the first accept: it is tried again until the
+    // dialog has gone. Only the first dialog seen is answered.
     auto *timer = new QTimer;
-    QObject::connect(timer, &QTimer::timeout, [timer, path, selectFile] {
-        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
-        if (!dialog || !dialog->isVisible())
+    auto answered = std::make_shared<QPointer<QFileDialog>>();
+    auto seen = std::make_shared<bool>(false);
+    QObject::connect(timer, &QTimer::timeout, [timer, path, selectFile, answered, seen] {
+        auto *dialog = *seen ? answered->data() : qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible()) {
+            if (*seen) {
+                timer->stop();
+                timer->deleteLater();
+            }
             return;
-        timer->stop();
-        timer->deleteLater();
-        if (selectFile)
-            dialog->selectFile(path);
-        else
+        }
+        *seen = true;
+        *answered = dialog;
+        if (selectFile) {
+            // Typed as a user would: selectFile leaves a focused name field alone.
+            if (auto *name = dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit")))
+                name->setText(path);
+        } else {
             dialog->setDirectory(path);
+        }
         static_cast<QDialog *>(dialog)->accept();
     });
     timer->start(20);
