@@ -4,6 +4,7 @@
 
 #include <QElapsedTimer>
 #include <QLabel>
+#include <QPainter>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QStatusBar>
@@ -13,6 +14,26 @@ namespace velmora {
 using namespace Qt::Literals::StringLiterals;
 
 namespace {
+
+// The status text, cut in the middle where the bar is too narrow for it (a long file name
+// keeps its start and its end), whole in its tooltip.
+class CElidedLabel final : public QLabel
+{
+public:
+    using QLabel::QLabel;
+    QSize minimumSizeHint() const override { return {0, QLabel::minimumSizeHint().height()}; }
+
+protected:
+    void paintEvent(QPaintEvent *) override
+    {
+        QPainter painter(this);
+        const QRect area = contentsRect();
+        const QString shown = fontMetrics().elidedText(text(), Qt::ElideMiddle, area.width());
+        setToolTip(shown == text() ? QString() : text());
+        painter.setPen(palette().color(QPalette::WindowText));
+        painter.drawText(area, int(Qt::AlignLeft | Qt::AlignVCenter), shown);
+    }
+};
 
 qint64 SteadyMs()
 {
@@ -26,7 +47,7 @@ qint64 SteadyMs()
 
 CWorkStatus::CWorkStatus(QStatusBar &bar)
     : QObject(&bar)
-    , m_text(new QLabel(&bar))
+    , m_text(new CElidedLabel(&bar))
     , m_bar(new QProgressBar(&bar))
     , m_stop(new QPushButton(u"Stop"_s, &bar))
     , m_nowMs(SteadyMs)
