@@ -118,6 +118,13 @@ TEST_F(VerdictView, AVerifiedSongCheckShowsVerdictsReasonsAndASummaryAndLogsAsTh
     QAbstractItemModel &model = *view.ResultList().model();
     EXPECT_TRUE(model.flags(model.index(RowNamed(view, u"Thumbs.db"_s), 0)) & Qt::ItemIsUserCheckable);
     EXPECT_FALSE(model.flags(model.index(RowNamed(view, u"readme.txt"_s), 0)) & Qt::ItemIsUserCheckable);
+    // The header's box ticks them with the marked rows, and unticks them again.
+    view.ResultList().Model().ToggleAllChecks();
+    EXPECT_TRUE(view.DirItems().Item(RowNamed(view, u"Thumbs.db"_s)).IsChecked());
+    EXPECT_TRUE(view.DirItems().Item(blank).IsChecked());
+    EXPECT_FALSE(view.DirItems().Item(RowNamed(view, u"readme.txt"_s)).IsChecked());
+    view.ResultList().Model().ToggleAllChecks();
+    EXPECT_FALSE(view.DirItems().Item(RowNamed(view, u"Thumbs.db"_s)).IsChecked());
 
     // The filter shows only the rows with a reason.
     Action(frame, u"onlyRowsWithReasons"_s)->trigger();
