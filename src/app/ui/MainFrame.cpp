@@ -65,6 +65,8 @@ CMainFrame::CMainFrame(int updateType, QWidget *parent)
     connect(m_view, &CQuillonView::ProgressChanged, this, &CMainFrame::OnProgress);
     connect(m_view, &CQuillonView::MoveProgressChanged, m_work, &CWorkStatus::MoveProgress);
     connect(m_view, &CQuillonView::WorkEnded, m_work, &CWorkStatus::End);
+    connect(m_view, &CQuillonView::PlaylistProgressChanged, m_work,
+            [this](int done, int total) { m_work->Progress(CWorkStatus::EWork::Playlist, done, total); });
     connect(m_view, &CQuillonView::VerifyProgressChanged, m_work,
             [this](int done, int total) { m_work->Progress(CWorkStatus::EWork::Verify, done, total); });
     AddVerdictCommands(*this, *m_view);
@@ -184,9 +186,10 @@ void CMainFrame::OnBusyChanged(bool busy)
 {
     m_trace->ShowPendingLines();
     if (busy) {
-        m_work->Begin(m_view->IsMoving()      ? CWorkStatus::EWork::Move
-                      : m_view->IsVerifying() ? CWorkStatus::EWork::Verify
-                                              : CWorkStatus::EWork::Check);
+        m_work->Begin(m_view->IsMoving()            ? CWorkStatus::EWork::Move
+                      : m_view->IsVerifying()       ? CWorkStatus::EWork::Verify
+                      : m_view->IsLoadingPlaylist() ? CWorkStatus::EWork::Playlist
+                                                    : CWorkStatus::EWork::Check);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         return;
     }

@@ -14,6 +14,7 @@
 #include "platform/MessagePrompt.h"
 #include "platform/Settings.h"
 #include "platform/ShellOpen.h"
+#include "platform/StopRequest.h"
 #include "widgets/ui/ColorButton.h"
 #include "widgets/ui/ColorRef.h"
 
@@ -193,6 +194,14 @@ void CQuillonView::CheckFolder(const QString &path, int topLevel)
     UpdateButtons();
 }
 
+void CQuillonView::StopCheck()
+{
+    if (m_bPlaylistBusy)
+        CStopRequest::Raise();
+    else
+        m_dirItems.RequestStop();
+}
+
 void CQuillonView::OnBusyChanged(bool busy)
 {
     if (!busy)
@@ -243,7 +252,21 @@ void CQuillonView::OpenPlaylist(const QString &path)
     m_nPlaylistMode = 1;
     UpdateButtons();
     m_pathField->setText(path);
-    LoadPlaylistAndCheckFiles(m_grid, path);
+    // Busy as a check is: the status bar follows the rows' files, Stop ends the file check.
+    CStopRequest::Clear();
+    m_bPlaylistBusy = true;
+    emit BusyChanged(true);
+    int total = 0;
+    const int looked = LoadPlaylistAndCheckFiles(m_grid, path, [this, &total](int done, int all) {
+        total = all;
+        emit PlaylistProgressChanged(done, all);
+        return !CStopRequest::IsRaised();
+    });
+    m_bPlaylistBusy = false;
+    CStopRequest::Clear();
+    emit BusyChanged(false);
+    if (looked < total)
+        emit WorkEnded(u"Stopped: %1 of %2 files looked for"_s.arg(looked).arg(total));
     OpenSettings()->setValue(kFolderNameKey, path);
     UpdateButtons();
 }

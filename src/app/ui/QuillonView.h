@@ -35,11 +35,13 @@ public:
     void UpdateButtons();
 
     bool IsChecking() const { return m_dirItems.IsChecking() || m_grid.IsLoading(); }
-    void StopCheck() { m_dirItems.RequestStop(); }
+    // Stop: ends the running check, verification, Move or playlist file check before its next file.
+    void StopCheck();
     bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
     // True while the Move command moves files (the list is busy then, as during a check).
     bool IsMoving() const { return m_bMoving; }
     bool IsVerifying() const { return m_bVerifying; }
+    bool IsLoadingPlaylist() const { return m_bPlaylistBusy; }
 
     // Song verification: when on (a setting kept across starts), every song check is
     // followed by the verification of its songs, and the list shows their verdicts.
@@ -80,6 +82,8 @@ signals:
     void MoveProgressChanged(int done, int total, const QString &name);
     // A Move (or another task) ended; text says how, for the status bar.
     void WorkEnded(const QString &text);
+    // The Playlist command has looked for done of total rows' files.
+    void PlaylistProgressChanged(int done, int total);
     // The verification has read done of total files.
     void VerifyProgressChanged(int done, int total);
     // A command was refused because a check is running.
@@ -104,6 +108,7 @@ private:
     int m_nPlaylistMode = 0;
     bool m_bMoving = false;
     bool m_bVerifying = false;
+    bool m_bPlaylistBusy = false;
     bool m_bVerifySongChecks = false;
     bool m_bLastCheckStopped = false;
     std::unique_ptr<SVerifyReport> m_verdicts;

@@ -85,6 +85,7 @@ void CWorkStatus::Begin(EWork work)
     switch (work) {
     case EWork::Move: m_text->setText(u"Moving..."_s); break;
     case EWork::Verify: m_text->setText(u"Verifying the songs..."_s); break;
+    case EWork::Playlist: m_text->setText(u"Loading the playlist..."_s); break;
     case EWork::Check: m_text->setText(u"Reading the folder..."_s); break;
     }
 }
@@ -130,6 +131,7 @@ QString CWorkStatus::PhaseText() const
     switch (m_work) {
     case EWork::Move: return u"Moving %1 of %2: %3"_s.arg(current).arg(m_nTotal).arg(m_strName);
     case EWork::Verify: return u"Verifying file %1 of %2"_s.arg(current).arg(m_nTotal);
+    case EWork::Playlist: return u"Looking for file %1 of %2"_s.arg(current).arg(m_nTotal);
     case EWork::Check: break;
     }
     return u"Checking file %1 of %2"_s.arg(current).arg(m_nTotal);

@@ -20,7 +20,7 @@ class CWorkStatus : public QObject
 {
     Q_OBJECT
 public:
-    enum class EWork { Check, Verify, Move };
+    enum class EWork { Check, Verify, Move, Playlist };
 
     explicit CWorkStatus(QStatusBar &bar);
 
