@@ -237,11 +237,25 @@ const _ITEMINFO *CRevItemList::GetRow(int i)
     if (i < 0 || i >= GetItemCount())
         return nullptr;
     _ITEMINFO &row = m_rows[i];
+    if ((row.dwFlags & REV_CHECK_PENDING) && m_nHeldFrom >= 0 && i >= m_nHeldFrom) {
+        m_nLastHeldFetch = std::max(m_nLastHeldFetch, i);
+        return &row;
+    }
     if (row.dwFlags & REV_CHECK_PENDING) {
         const bool found = DecideFound(i, nullptr, nullptr);
         row.dwFlags = (row.dwFlags & ~(REV_CHECK_PENDING | REV_FOUND)) | (found ? REV_FOUND : 0);
     }
     return &row;
+}
+
+void CRevItemList::HoldFoundChecksFrom(int first)
+{
+    const int released = first < 0 ? m_nLastHeldFetch : std::min(first - 1, m_nLastHeldFetch);
+    if (m_nHeldFrom >= 0 && released >= m_nHeldFrom && m_observer)
+        m_observer->OnRowsChanged(m_nHeldFrom, released);
+    m_nHeldFrom = first;
+    if (first < 0 || m_nLastHeldFetch < first)
+        m_nLastHeldFetch = -1;
 }
 
 void CRevItemList::RemoveRows(QList<int> rows)

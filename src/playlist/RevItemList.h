@@ -83,8 +83,12 @@ public:
     void FlushRowBatch();
     void EndRowBatch();
     // A load is running: the interface stays live during it, and a second load started
-    // meanwhile is refused.
-    bool IsLoading() const { return m_bLoading; }
+    // meanwhile is refused. The Playlist command counts as a load until its last row is looked for.
+    bool IsLoading() const { return m_bLoading || m_nHeldFrom >= 0; }
+    // The Playlist command logs where it looked for each row's file, which only a pending row
+    // tells: while it runs, rows from first on stay pending when fetched (painted), and a row
+    // let go that was drawn meanwhile is announced for a redraw. -1 lets every fetch settle.
+    void HoldFoundChecksFrom(int first);
 
     const QString &PlaylistPath() const { return m_strPlaylistPath; }
     const QString &PlaylistFolder() const { return m_strPlaylistFolder; }
@@ -160,6 +164,8 @@ private:
     bool m_bBatching = false;
     int m_nBatchAnnounced = 0;
     bool m_bLoading = false;
+    int m_nHeldFrom = -1;
+    int m_nLastHeldFetch = -1; // the last held row fetched while held
     // NextIndexNumber's answer, kept while rows are only appended: a version-1 MPL file
     // numbers every row, and a scan per row would make a long file quadratic.
     mutable int m_nNextIndex = -1;

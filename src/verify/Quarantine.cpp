@@ -235,6 +235,17 @@ void UndoOne(IFileSystem &fileSystem, const SQuarantineManifest &manifest, const
 QList<SQuarantineMove> PlanQuarantine(const CDirItemList &list, const SVerifyReport &report,
                                       const QString &checkedFolder, const QString &target)
 {
+    QList<int> broken;
+    for (int i = 0; i < list.GetItemCount() && i < report.rows.size(); ++i) {
+        if (report.rows.at(i).verdict == EVerdict::Broken)
+            broken.append(i);
+    }
+    return PlanQuarantineOfRows(list, broken, checkedFolder, target);
+}
+
+QList<SQuarantineMove> PlanQuarantineOfRows(const CDirItemList &list, const QList<int> &rows,
+                                            const QString &checkedFolder, const QString &target)
+{
     CPlanner planner(Trimmed(checkedFolder), Trimmed(target));
     QHash<QString, QStringList> companions;
     QSet<QString> allFiles;
@@ -249,8 +260,8 @@ QList<SQuarantineMove> PlanQuarantine(const CDirItemList &list, const SVerifyRep
                 companions[StemKey(file)].append(file);
         }
     }
-    for (int i = 0; i < list.GetItemCount() && i < report.rows.size(); ++i) {
-        if (report.rows.at(i).verdict != EVerdict::Broken)
+    for (const int i : rows) {
+        if (i < 0 || i >= list.GetItemCount())
             continue;
         QStringList song = rowFiles.at(i);
         for (const QString &file : rowFiles.at(i))
@@ -274,7 +285,7 @@ int SQuarantineRun::Failed() const
 }
 
 SQuarantineRun RunQuarantine(QList<SQuarantineMove> plan, const QString &checkedFolder, const QString &target,
-                             IFileSystem &fileSystem)
+                             IFileSystem &fileSystem, const QuarantineProgress &progress)
 {
     SQuarantineRun run;
     SQuarantineManifest manifest;
@@ -304,6 +315,8 @@ SQuarantineRun RunQuarantine(QList<SQuarantineMove> plan, const QString &checked
                      int(manifest.moves.size()));
             break;
         }
+        if (progress)
+            progress(done + 1, int(manifest.moves.size()), NameOf(move.strFrom));
         MoveOne(fileSystem, manifest.strTarget, move);
         ++done;
     }

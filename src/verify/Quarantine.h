@@ -3,6 +3,8 @@
 #include <QList>
 #include <QString>
 
+#include <functional>
+
 namespace velmora {
 
 class CDirItemList;
@@ -25,6 +27,9 @@ struct SQuarantineMove
 // it, each to the same place below target that it has below checkedFolder.
 QList<SQuarantineMove> PlanQuarantine(const CDirItemList &list, const SVerifyReport &report,
                                       const QString &checkedFolder, const QString &target);
+// The same for the rows chosen (a window's ticked rows), whatever their verdicts.
+QList<SQuarantineMove> PlanQuarantineOfRows(const CDirItemList &list, const QList<int> &rows,
+                                            const QString &checkedFolder, const QString &target);
 
 struct SQuarantineRun
 {
@@ -38,8 +43,11 @@ struct SQuarantineRun
 // file: such a move fails and the file stays), then writes the manifest again with what
 // happened. A move that fails leaves its file where it was. The MOVE section and the
 // MoveFile lines go to the run logs as the Move command writes them.
+// progress, when given, hears of each file before it moves: files begun (from 1), of all,
+// and its name.
+using QuarantineProgress = std::function<void(int done, int total, const QString &name)>;
 SQuarantineRun RunQuarantine(QList<SQuarantineMove> plan, const QString &checkedFolder, const QString &target,
-                             IFileSystem &fileSystem);
+                             IFileSystem &fileSystem, const QuarantineProgress &progress = {});
 
 // What putting a quarantine back did.
 struct SUndoRun

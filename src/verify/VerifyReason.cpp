@@ -30,4 +30,10 @@ EVerdict VerdictOf(const QList<SVerifyReason> &reasons)
     return verdict;
 }
 
+QString ReasonLine(const SVerifyReason &reason)
+{
+    const QString name = reason.strPath.mid(reason.strPath.lastIndexOf(u'/') + 1);
+    return SeverityName(reason.severity) + u' ' + reason.strCode + u": "_s + name + u": "_s + reason.strText;
+}
+
 } // namespace velmora

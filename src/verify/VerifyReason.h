@@ -58,5 +58,7 @@ struct SSongVerdict
 QString SeverityName(ESeverity severity);  // "warning", "broken"
 QString VerdictName(EVerdict verdict);     // "ok", "warning", "broken"
 EVerdict VerdictOf(const QList<SVerifyReason> &reasons);
+// A reason as one line of text: "broken audio-damaged: song.mp3: ...".
+QString ReasonLine(const SVerifyReason &reason);
 
 } // namespace velmora

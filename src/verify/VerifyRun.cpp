@@ -92,4 +92,14 @@ void WriteVerifyLog(const SVerifyReport &report)
     }
 }
 
+SVerifyReport VerifyAndLog(const CDirItemList &list, const SVerifyOptions &options)
+{
+    SVerifyReport report = VerifySongList(list, options);
+    WriteVerifyLog(report);
+    if (!report.bComplete)
+        WriteLog(Plain, u"LIST, Verification stopped by the user after %d of %d songs\r\n", int(report.rows.size()),
+                 list.GetItemCount());
+    return report;
+}
+
 } // namespace velmora

@@ -40,4 +40,8 @@ SVerifyReport VerifySongList(const CDirItemList &list, const SVerifyOptions &opt
 // One Problem line per reason, in row order: "VERIFY, <code>, <path>, <text>".
 void WriteVerifyLog(const SVerifyReport &report);
 
+// What the command line and the window run after a song check: VerifySongList, its log
+// lines, and after a stop the line that says where it stopped.
+SVerifyReport VerifyAndLog(const CDirItemList &list, const SVerifyOptions &options);
+
 } // namespace velmora

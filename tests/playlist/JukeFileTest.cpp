@@ -176,3 +176,31 @@ TEST_F(JukeFile, AStoppedFileCheckLogsWhereItStoppedAndLooksNoFurther)
     EXPECT_TRUE(lines.at(stop - 1).startsWith(u"CHECK, MediaFileStatus"_s));
     EXPECT_TRUE(logs.ErrorLog().contains(u"LIST, Check stopped by the user after 2 of 3 files"_s));
 }
+
+// A window paints rows (and so fetches them) between the lines of the file check; the lines
+// still name the folder and file of every row, as they do when nothing is drawn.
+TEST_F(JukeFile, RowsFetchedDuringTheFileCheckKeepTheirLinesWhole)
+{
+    Write(u"a.mp3"_s, "x");
+    const QString path = RecordPlaylist(u"list.txt"_s, {u"1|A|A|a.mp3|"_s + Folder(), u"2|B|B|b.mp3|"_s + Folder(),
+                                                        u"3|C|C|a.mp3|"_s + Folder()});
+    test::CLogCapture logs;
+    bool sortRefused = true;
+    LoadPlaylistAndCheckFiles(m_grid, path, [this, &sortRefused](int, int total) {
+        for (int i = 0; i < total; ++i)
+            m_grid.GetRow(i);
+        m_grid.SortByColumn(2); // the rows must keep their places until each is logged
+        sortRefused = sortRefused && m_grid.SortColumn() == 0;
+        return true;
+    });
+    EXPECT_TRUE(sortRefused);
+    EXPECT_FALSE(m_grid.IsLoading());
+    const QStringList lines = logs.DirectoryLog().filter(u"CHECK, MediaFileStatus"_s);
+    EXPECT_EQ(lines, (QStringList{u"CHECK, MediaFileStatus "_s + Folder() + u" (a.mp3), OK"_s,
+                                  u"CHECK, MediaFileStatus "_s + Folder() + u" (b.mp3), FIle not found"_s,
+                                  u"CHECK, MediaFileStatus "_s + Folder() + u" (a.mp3), OK"_s}));
+    // Once the command is over, a fetch settles each row as before.
+    EXPECT_TRUE(m_grid.GetRow(0)->dwFlags & REV_FOUND);
+    EXPECT_FALSE(m_grid.GetRow(1)->dwFlags & REV_FOUND);
+    EXPECT_FALSE(m_grid.RowAt(1).dwFlags & REV_CHECK_PENDING);
+}

@@ -248,12 +248,9 @@ int RunCheckCommand(const QStringList &arguments)
             progress.Update(done, total);
             return CStopSignals::Received() == 0;
         };
-        report = VerifySongList(list, verifyOptions);
-        WriteVerifyLog(*report);
+        report = VerifyAndLog(list, verifyOptions);
         if (!report->bComplete) {
             stopped = true;
-            WriteLog(Plain, u"LIST, Verification stopped by the user after %d of %d songs\r\n",
-                     int(report->rows.size()), list.GetItemCount());
             list.m_items.SetSize(int(report->rows.size()));
         }
     }

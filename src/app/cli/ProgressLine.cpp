@@ -1,5 +1,7 @@
 #include "app/cli/ProgressLine.h"
 
+#include "app/ProgressEstimate.h"
+
 #include <cstdio>
 #include <sys/ioctl.h>
 #include <unistd.h>
@@ -11,28 +13,6 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 constexpr auto kRedrawInterval = std::chrono::milliseconds(100);
-// Before this, a rate says more about start-up than about the work.
-constexpr double kSecondsBeforeRate = 1.0;
-constexpr double kSecondsBeforeTimeLeft = 3.0;
-constexpr qint64 kFilesBeforeTimeLeft = 10;
-
-QString Grouped(qint64 number)
-{
-    QString digits = QString::number(number);
-    for (qsizetype at = digits.size() - 3; at > 0 && digits.at(at - 1).isDigit(); at -= 3)
-        digits.insert(at, u',');
-    return digits;
-}
-
-QString Clock(qint64 seconds)
-{
-    const qint64 hours = seconds / 3600;
-    const qint64 minutes = seconds / 60 % 60;
-    const QString rest = u"%1:%2"_s.arg(minutes).arg(seconds % 60, 2, 10, QChar(u'0'));
-    if (hours == 0)
-        return rest;
-    return u"%1:%2:%3"_s.arg(hours).arg(minutes, 2, 10, QChar(u'0')).arg(seconds % 60, 2, 10, QChar(u'0'));
-}
 
 int StderrColumns()
 {
@@ -52,16 +32,15 @@ void WriteStderr(const QByteArray &bytes)
 
 QString ProgressText(const QString &phase, qint64 done, qint64 total, double elapsedSeconds, int width)
 {
-    QString text = phase + u": "_s + Grouped(done);
+    QString text = phase + u": "_s + GroupedNumber(done);
     if (total >= 0)
-        text += u" of "_s + Grouped(total);
+        text += u" of "_s + GroupedNumber(total);
     text += done == 1 && total < 0 ? u" file"_s : u" files"_s;
-    if (elapsedSeconds >= kSecondsBeforeRate && done > 0) {
-        const double rate = double(done) / elapsedSeconds;
-        text += u", "_s + Grouped(qint64(rate + 0.5)) + u" files/s"_s;
-        if (total > done && elapsedSeconds >= kSecondsBeforeTimeLeft && done >= kFilesBeforeTimeLeft)
-            text += u", "_s + Clock(qint64(double(total - done) / rate + 0.5)) + u" left"_s;
-    }
+    const SProgressEstimate estimate = EstimateProgress(done, total, elapsedSeconds);
+    if (estimate.bHasRate)
+        text += u", "_s + GroupedNumber(qint64(estimate.dFilesPerSecond + 0.5)) + u" files/s"_s;
+    if (estimate.nSecondsLeft >= 0)
+        text += u", "_s + ClockText(estimate.nSecondsLeft) + u" left"_s;
     // The last column stays free: writing into it makes some terminals wrap the line.
     if (width > 1 && text.size() > width - 1)
         text.truncate(width - 1);

@@ -73,18 +73,6 @@ SRowsToWrite RowsToWrite(const CDirItemList &list, const SVerifyReport *report, 
     return rows;
 }
 
-QString FileNameOf(const QString &path)
-{
-    return path.mid(path.lastIndexOf(u'/') + 1);
-}
-
-// A reason as one line of text: "broken audio-damaged: song.mp3: ...".
-QString ReasonLine(const SVerifyReason &reason)
-{
-    return SeverityName(reason.severity) + u' ' + reason.strCode + u": "_s + FileNameOf(reason.strPath) + u": "_s
-        + reason.strText;
-}
-
 QByteArray WriteText(const CDirItemList &list, const SRowsToWrite &rows)
 {
     QList<QStringList> table;

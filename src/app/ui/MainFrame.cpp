@@ -8,6 +8,8 @@
 #include "app/ui/LookStyles.h"
 #include "app/ui/QuillonView.h"
 #include "check/CheckTuning.h"
+#include "app/ui/VerdictCommands.h"
+#include "app/ui/WorkStatus.h"
 #include "check/ui/DirListModel.h"
 #include "check/ui/DirListView.h"
 #include "platform/MessagePrompt.h"
@@ -23,7 +25,6 @@
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenuBar>
-#include <QProgressBar>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
@@ -67,6 +68,13 @@ CMainFrame::CMainFrame(int updateType, QWidget *parent)
     });
     connect(m_view, &CQuillonView::BusyChanged, this, &CMainFrame::OnBusyChanged);
     connect(m_view, &CQuillonView::ProgressChanged, this, &CMainFrame::OnProgress);
+    connect(m_view, &CQuillonView::MoveProgressChanged, m_work, &CWorkStatus::MoveProgress);
+    connect(m_view, &CQuillonView::WorkEnded, m_work, &CWorkStatus::End);
+    connect(m_view, &CQuillonView::PlaylistProgressChanged, m_work,
+            [this](int done, int total) { m_work->Progress(CWorkStatus::EWork::Playlist, done, total); });
+    connect(m_view, &CQuillonView::VerifyProgressChanged, m_work,
+            [this](int done, int total) { m_work->Progress(CWorkStatus::EWork::Verify, done, total); });
+    AddVerdictCommands(*this, *m_view);
     connect(m_view, &CQuillonView::CommandRefused, this,
             [this](const QString &why) { statusBar()->showMessage(why, 5000); });
     resize(1000, 700);
@@ -132,19 +140,10 @@ void CMainFrame::CreateLookCommands()
 
 void CMainFrame::CreateProgress()
 {
-    m_status = new QLabel(this);
-    m_progress = new QProgressBar(this);
-    m_progress->setMaximumWidth(220);
-    m_progress->hide();
-    m_stop = new QPushButton(u"Stop"_s, this);
-    m_stop->setToolTip(u"End the running check (Escape); the rows so far stay"_s);
-    m_stop->hide();
-    connect(m_stop, &QPushButton::clicked, m_view, &CQuillonView::StopCheck);
+    m_work = new CWorkStatus(*statusBar());
+    connect(&m_work->StopButton(), &QPushButton::clicked, m_view, &CQuillonView::StopCheck);
     auto *escape = new QShortcut(QKeySequence(Qt::Key_Escape), this);
     connect(escape, &QShortcut::activated, m_view, &CQuillonView::StopCheck);
-    statusBar()->addWidget(m_status, 1);
-    statusBar()->addPermanentWidget(m_progress);
-    statusBar()->addPermanentWidget(m_stop);
 }
 
 // The width follows from the command bar's own minimum, through the window's layout.
@@ -202,46 +201,29 @@ void CMainFrame::ShowPendingChanges()
 {
     m_view->ResultList().Model().ShowPendingChanges();
     m_trace->ShowPendingLines();
-    ShowProgress();
+    m_work->ShowPending();
 }
 
 void CMainFrame::OnBusyChanged(bool busy)
 {
-    m_bProgressPending = false;
     m_trace->ShowPendingLines();
-    m_progress->setVisible(busy);
-    m_stop->setVisible(busy);
     if (busy) {
-        m_progress->setRange(0, 0);
-        m_status->setText(u"Reading the folder..."_s);
+        m_work->Begin(m_view->IsMoving()            ? CWorkStatus::EWork::Move
+                      : m_view->IsVerifying()       ? CWorkStatus::EWork::Verify
+                      : m_view->IsLoadingPlaylist() ? CWorkStatus::EWork::Playlist
+                                                    : CWorkStatus::EWork::Check);
         QApplication::setOverrideCursor(Qt::BusyCursor);
         return;
     }
     QApplication::restoreOverrideCursor();
-    m_status->setText(m_view->DirItems().IsStopRequested() ? u"Stopped"_s : QString());
+    m_work->End(m_view->DirItems().IsStopRequested() ? u"Stopped"_s : QString());
     if (m_bCloseAfterCheck)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);
 }
 
-// Progress comes per file; the bar and the text follow at the window's next turn.
 void CMainFrame::OnProgress(int done, int total)
 {
-    m_nProgressDone = done;
-    m_nProgressTotal = total;
-    if (m_bProgressPending)
-        return;
-    m_bProgressPending = true;
-    QMetaObject::invokeMethod(this, &CMainFrame::ShowProgress, Qt::QueuedConnection);
-}
-
-void CMainFrame::ShowProgress()
-{
-    if (!m_bProgressPending)
-        return;
-    m_bProgressPending = false;
-    m_progress->setRange(0, m_nProgressTotal);
-    m_progress->setValue(m_nProgressDone);
-    m_status->setText(u"Checking file %1 of %2"_s.arg(m_nProgressDone + 1).arg(m_nProgressTotal));
+    m_work->CheckProgress(done, total);
 }
 
 // The online page when the maker's server answers, else the manual installed with the

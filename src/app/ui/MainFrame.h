@@ -6,15 +6,13 @@
 #include <QMainWindow>
 
 class QActionGroup;
-class QLabel;
-class QProgressBar;
-class QPushButton;
 class QSplitter;
 
 namespace velmora {
 
 class CQuillonView;
 class CTraceView;
+class CWorkStatus;
 
 // The program's only top-level window: the main view above the trace pane, the run logs,
 // the menu, the look, and the progress of a running check with its Stop button.
@@ -32,6 +30,7 @@ public:
     // How often a running check lets the window run.
     CPumpBudget &PumpBudget() { return m_pump; }
     int Look() const { return m_nLook; }
+    CWorkStatus &WorkStatus() { return *m_work; }
     int UpdateType() const { return m_nUpdateType; }
 
     // Gives the splitter rows their ideal heights for the current client height.
@@ -58,7 +57,6 @@ private:
     // event (paints, clicks, Stop) is handled.
     void RunWindowTurn();
     void ShowPendingChanges();
-    void ShowProgress();
 
     CRunLogs m_logs;
     int m_nLook;
@@ -66,16 +64,11 @@ private:
     bool m_bRowsSized = false;
     bool m_bCloseAfterCheck = false;
     CPumpBudget m_pump;
-    int m_nProgressDone = 0;
-    int m_nProgressTotal = 0;
-    bool m_bProgressPending = false;
     QSplitter *m_splitter;
     CQuillonView *m_view;
     CTraceView *m_trace;
     QActionGroup *m_looks = nullptr;
-    QLabel *m_status = nullptr;
-    QProgressBar *m_progress = nullptr;
-    QPushButton *m_stop = nullptr;
+    CWorkStatus *m_work = nullptr;
 };
 
 } // namespace velmora

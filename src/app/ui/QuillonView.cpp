@@ -10,9 +10,11 @@
 #include "check/ui/FolderDialog.h"
 #include "playlist/PlaylistCommand.h"
 #include "playlist/ui/RevListView.h"
+#include "verify/VerifyRun.h"
 #include "platform/MessagePrompt.h"
 #include "platform/Settings.h"
 #include "platform/ShellOpen.h"
+#include "platform/StopRequest.h"
 #include "widgets/ui/ColorButton.h"
 #include "widgets/ui/ColorRef.h"
 #include "widgets/ui/ReadableColours.h"
@@ -33,10 +35,24 @@ namespace {
 const QString kFolderPathKey = u"CSongView/FolderPath"_s;
 const QString kSubFolderKey = u"CSongView/SubFolder"_s;
 const QString kFolderNameKey = u"CSongView/FolderName"_s;
+const QString kVerifyKey = u"CSongView/Verify"_s;
 
 void Place(QWidget *control, const QRect &rect)
 {
     control->setGeometry(rect.x(), rect.y(), std::max(rect.width(), 0), std::max(rect.height(), 0));
+}
+
+// What a Move did, for the status bar; the run logs have every file.
+QString MoveSummaryText(const SMoveSummary &summary)
+{
+    QString text = summary.bStopped ? u"Move stopped: %1 of %2 files moved to %3"_s
+                                    : u"%1 of %2 files moved to %3"_s;
+    text = text.arg(summary.moved.size()).arg(summary.nChecked).arg(summary.strTargetFolder);
+    if (!summary.kept.isEmpty())
+        text += u", %1 kept where the target exists"_s.arg(summary.kept.size());
+    if (!summary.failed.isEmpty())
+        text += u", %1 failed (see Error View)"_s.arg(summary.failed.size());
+    return text;
 }
 
 } // namespace
@@ -56,6 +72,8 @@ CQuillonView::CQuillonView(QWidget *parent)
     connect(&m_resultList->Model(), &CDirListModel::ProgressChanged, this, &CQuillonView::ProgressChanged);
     connect(m_resultList, &CDirListView::OpenFolderRequested, this,
             [this](const QString &path) { CheckFolder(path, 0); });
+    // Verdicts are kept by row; once rows leave, they would name other songs.
+    connect(m_resultList, &CDirListView::RowsAboutToBeCut, this, &CQuillonView::ForgetVerdicts);
 }
 
 // The two lists work on the item arrays of this view until they go: they must go first,
@@ -89,6 +107,7 @@ void CQuillonView::CreateCommandBar()
     m_pathField->setReadOnly(true);
     m_pathField->setObjectName(u"pathField"_s);
 
+    m_bVerifySongChecks = OpenSettings()->value(kVerifyKey, 0).toInt() != 0;
     m_dirItems.m_nIncludeSubfolders = OpenSettings()->value(kSubFolderKey, 0).toInt() != 0 ? 1 : 0;
     m_subFolder->setChecked(m_dirItems.m_nIncludeSubfolders != 0);
 }
@@ -223,8 +242,11 @@ void CQuillonView::CheckFolder(const QString &path, int topLevel)
     ShowPath(path);
     m_dirItems.m_nTopLevel = topLevel;
     m_dirItems.m_nIncludeSubfolders = m_subFolder->isChecked() ? 1 : 0;
+    ForgetVerdicts();
     ListSelectDirectory(m_dirItems, path);
     m_resultList->Model().ShowPendingChanges();
+    if (topLevel == 0 && m_bVerifySongChecks && !m_bLastCheckStopped)
+        VerifySongCheck();
     UpdateButtons();
 }
 
@@ -235,8 +257,18 @@ void CQuillonView::ShowPath(const QString &path)
     m_pathField->setToolTip(path);
 }
 
+void CQuillonView::StopCheck()
+{
+    if (m_bPlaylistBusy)
+        CStopRequest::Raise();
+    else
+        m_dirItems.RequestStop();
+}
+
 void CQuillonView::OnBusyChanged(bool busy)
 {
+    if (!busy)
+        m_bLastCheckStopped = m_dirItems.IsStopRequested();
     UpdateButtons();
     emit BusyChanged(busy);
 }
@@ -283,7 +315,21 @@ void CQuillonView::OpenPlaylist(const QString &path)
     m_nPlaylistMode = 1;
     UpdateButtons();
     ShowPath(path);
-    LoadPlaylistAndCheckFiles(m_grid, path);
+    // Busy as a check is: the status bar follows the rows' files, Stop ends the file check.
+    CStopRequest::Clear();
+    m_bPlaylistBusy = true;
+    emit BusyChanged(true);
+    int total = 0;
+    const int looked = LoadPlaylistAndCheckFiles(m_grid, path, [this, &total](int done, int all) {
+        total = all;
+        emit PlaylistProgressChanged(done, all);
+        return !CStopRequest::IsRaised();
+    });
+    m_bPlaylistBusy = false;
+    CStopRequest::Clear();
+    emit BusyChanged(false);
+    if (looked < total)
+        emit WorkEnded(u"Stopped: %1 of %2 files looked for"_s.arg(looked).arg(total));
     OpenSettings()->setValue(kFolderNameKey, path);
     UpdateButtons();
 }
@@ -294,8 +340,10 @@ void CQuillonView::OnClear()
         return;
     if (m_nPlaylistMode != 0)
         m_grid.RemoveAllRows();
-    else
+    else {
+        ForgetVerdicts();
         m_dirItems.ClearList();
+    }
     UpdateButtons();
     emit TraceAndLogsResetRequested();
 }
@@ -314,9 +362,28 @@ void CQuillonView::OnMove()
 {
     if (RefuseWhileChecking())
         return;
+    if (m_verdicts && m_nPlaylistMode == 0) {
+        QuarantineTickedRows();
+        UpdateButtons();
+        return;
+    }
     CFolderDialog picker(this);
-    MoveCheckedSongs(m_dirItems, picker);
+    SMoveOptions options;
+    options.progress = [this](int done, int total, const QString &name) {
+        emit MoveProgressChanged(done, total, name);
+    };
+    m_bMoving = true;
+    const SMoveSummary summary = MoveCheckedSongs(m_dirItems, picker, options);
+    m_bMoving = false;
+    if (summary.bStarted)
+        emit WorkEnded(MoveSummaryText(summary));
     UpdateButtons();
+}
+
+void CQuillonView::SetVerifySongChecks(bool on)
+{
+    m_bVerifySongChecks = on;
+    OpenSettings()->setValue(kVerifyKey, on ? 1 : 0);
 }
 
 } // namespace velmora

@@ -6,6 +6,8 @@
 
 #include <QWidget>
 
+#include <memory>
+
 class QCheckBox;
 class QLineEdit;
 class QPushButton;
@@ -14,6 +16,7 @@ namespace velmora {
 
 class CDirListView;
 class CRevListView;
+struct SVerifyReport;
 
 // The upper pane: the command bar (seven buttons and the read-only path field) over the
 // result list or the playlist grid, one of them shown at a time. Every command hands its work
@@ -33,10 +36,25 @@ public:
     void UpdateButtons();
 
     bool IsChecking() const { return m_dirItems.IsChecking() || m_grid.IsLoading(); }
-    void StopCheck() { m_dirItems.RequestStop(); }
+    // Stop: ends the running check, verification, Move or playlist file check before its next file.
+    void StopCheck();
     bool IsPlaylistMode() const { return m_nPlaylistMode != 0; }
     // Wide enough for every control of the bar at the font in use.
     QSize minimumSizeHint() const override;
+    // True while the Move command moves files (the list is busy then, as during a check).
+    bool IsMoving() const { return m_bMoving; }
+    bool IsVerifying() const { return m_bVerifying; }
+    bool IsLoadingPlaylist() const { return m_bPlaylistBusy; }
+
+    // Song verification: when on (a setting kept across starts), every song check is
+    // followed by the verification of its songs, and the list shows their verdicts.
+    bool VerifiesSongChecks() const { return m_bVerifySongChecks; }
+    void SetVerifySongChecks(bool on);
+    // The verdicts of the rows shown, null when the rows were not verified.
+    const SVerifyReport *Verdicts() const { return m_verdicts.get(); }
+    // Undo: puts back the files a Move of verified songs set aside, as the manifest lists them.
+    void UndoQuarantine(const QString &manifest);
+    void OnUndoQuarantine();
 
     CDirItemList &DirItems() { return m_dirItems; }
     CDirListView &ResultList() { return *m_resultList; }
@@ -63,6 +81,14 @@ signals:
     void TraceAndLogsResetRequested();
     void BusyChanged(bool busy);
     void ProgressChanged(int done, int total);
+    // The Move begins its done-th file of total, named name.
+    void MoveProgressChanged(int done, int total, const QString &name);
+    // A Move (or another task) ended; text says how, for the status bar.
+    void WorkEnded(const QString &text);
+    // The Playlist command has looked for done of total rows' files.
+    void PlaylistProgressChanged(int done, int total);
+    // The verification has read done of total files.
+    void VerifyProgressChanged(int done, int total);
     // A command was refused because a check is running.
     void CommandRefused(const QString &why);
 
@@ -78,11 +104,22 @@ private:
     void ShowPath(const QString &path);
     bool RefuseWhileChecking();
     void OnBusyChanged(bool busy);
+    void ForgetVerdicts();
+    void VerifySongCheck();
+    // Move over verified rows: the ticked songs with their companions go below the chosen
+    // folder as they lie below the checked one, with the manifest that undoes it.
+    void QuarantineTickedRows();
 
     CDirItemList m_dirItems;
     CRevItemList m_grid;
     int m_nPlaylistMode = 0;
     bool m_bTakingColours = false;
+    bool m_bMoving = false;
+    bool m_bVerifying = false;
+    bool m_bPlaylistBusy = false;
+    bool m_bVerifySongChecks = false;
+    bool m_bLastCheckStopped = false;
+    std::unique_ptr<SVerifyReport> m_verdicts;
     CDirListView *m_resultList;
     CRevListView *m_playlistGrid;
     QPushButton *m_folder = nullptr;

@@ -2,6 +2,8 @@
 
 #include "check/DirItemList.h"
 #include "check/DirListTexts.h"
+#include "check/ui/VerdictCells.h"
+#include "verify/VerifyRun.h"
 #include "widgets/ui/ColorRef.h"
 #include "widgets/ui/FileIcons.h"
 #include "widgets/ui/ReadableColours.h"
@@ -69,7 +71,7 @@ int CDirListModel::rowCount(const QModelIndex &parent) const
 
 int CDirListModel::columnCount(const QModelIndex &parent) const
 {
-    return parent.isValid() ? 0 : CDirItemList::kColumnCount;
+    return parent.isValid() ? 0 : CDirItemList::kColumnCount + 1;
 }
 
 QVariant CDirListModel::data(const QModelIndex &index, int role) const
@@ -79,6 +81,8 @@ QVariant CDirListModel::data(const QModelIndex &index, int role) const
         return {};
     const _ITEMINFO &item = m_list.Item(index.row());
     const int column = index.column();
+    if (const QVariant verdict = VerdictData(index.row(), column, role); verdict.isValid())
+        return verdict;
     switch (role) {
     case Qt::DisplayRole:
         return dirlist::CellText(item, column);
@@ -90,9 +94,9 @@ QVariant CDirListModel::data(const QModelIndex &index, int role) const
     case Qt::DecorationRole:
         return column == 0 ? QVariant(FileIcon(item.nIcon)) : QVariant();
     case Qt::CheckStateRole:
-        if (column != 0 || dirlist::CheckBox(item) == dirlist::ECheckBox::None)
+        if (column != 0 || !IsTickable(index.row()))
             return {};
-        return dirlist::CheckBox(item) == dirlist::ECheckBox::Ticked ? Qt::Checked : Qt::Unchecked;
+        return item.IsChecked() ? Qt::Checked : Qt::Unchecked;
     default:
         return {};
     }
@@ -103,9 +107,13 @@ bool CDirListModel::setData(const QModelIndex &index, const QVariant &value, int
     if (role != Qt::CheckStateRole || index.column() != 0 || index.row() >= m_list.GetItemCount())
         return false;
     const bool wanted = value.toInt() == Qt::Checked;
-    if (m_list.Item(index.row()).IsChecked() == wanted)
+    if (m_list.Item(index.row()).IsChecked() == wanted || !IsTickable(index.row()))
         return false;
-    return dirlist::ToggleCheck(m_list, index.row());
+    if (m_list.Item(index.row()).MarkClass() != 0)
+        return dirlist::ToggleCheck(m_list, index.row());
+    m_list.Item(index.row()).dwFlags ^= ITEM_CHECKED;
+    m_list.RedrawRow(index.row());
+    return true;
 }
 
 QVariant CDirListModel::headerData(int section, Qt::Orientation orientation, int role) const
@@ -114,7 +122,7 @@ QVariant CDirListModel::headerData(int section, Qt::Orientation orientation, int
         return {};
     switch (role) {
     case Qt::DisplayRole:
-        return m_list.ColumnHeader(section);
+        return section == kVerdictColumn ? QString::fromUtf16(verdictcells::kHeader) : m_list.ColumnHeader(section);
     case Qt::DecorationRole:
         return section == 0 ? QVariant(HeaderCheckIcon(m_bAllChecked)) : QVariant();
     case Qt::TextAlignmentRole:
@@ -127,7 +135,7 @@ QVariant CDirListModel::headerData(int section, Qt::Orientation orientation, int
 Qt::ItemFlags CDirListModel::flags(const QModelIndex &index) const
 {
     Qt::ItemFlags flags = Qt::ItemIsEnabled | Qt::ItemIsSelectable | Qt::ItemIsDragEnabled;
-    if (index.column() == 0 && index.row() < m_list.GetItemCount() && m_list.Item(index.row()).MarkClass() != 0)
+    if (index.column() == 0 && index.row() < m_list.GetItemCount() && IsTickable(index.row()))
         flags |= Qt::ItemIsUserCheckable;
     return flags;
 }
@@ -159,10 +167,64 @@ int CDirListModel::InitialColumnWidth(int column)
     return kColumnWidths[std::clamp(column, 0, CDirItemList::kColumnCount - 1)];
 }
 
+void CDirListModel::SetVerdicts(const SVerifyReport *report)
+{
+    m_verdicts = report;
+    if (m_shownRows > 0)
+        emit dataChanged(index(0, 0), index(m_shownRows - 1, kVerdictColumn));
+}
+
+const SSongVerdict *CDirListModel::Verdict(int row) const
+{
+    if (!m_verdicts || row < 0 || row >= m_verdicts->rows.size())
+        return nullptr;
+    return &m_verdicts->rows.at(row);
+}
+
+bool CDirListModel::HasReasons(int row) const
+{
+    const SSongVerdict *verdict = Verdict(row);
+    return verdict && !verdict->reasons.isEmpty();
+}
+
+bool CDirListModel::IsTickable(int row) const
+{
+    return m_list.Item(row).MarkClass() != 0 || HasReasons(row);
+}
+
+// The Verdict column, and the reasons added to the tooltip of every cell of the row; an
+// invalid answer leaves the role to the check's own columns.
+QVariant CDirListModel::VerdictData(int row, int column, int role) const
+{
+    const SSongVerdict *verdict = Verdict(row);
+    if (column == kVerdictColumn) {
+        if (!verdict)
+            return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
+        switch (role) {
+        case Qt::DisplayRole: return VerdictName(verdict->verdict);
+        case Qt::DecorationRole: return verdictcells::Mark(verdict->verdict);
+        case Qt::ToolTipRole: return verdict->reasons.isEmpty() ? QVariant() : verdictcells::ReasonsText(*verdict);
+        default: return {};
+        }
+    }
+    if (role != Qt::ToolTipRole || !verdict || verdict->reasons.isEmpty())
+        return {};
+    const QString reasons = verdictcells::ReasonsText(*verdict);
+    return column == 0 ? dirlist::ToolTip(m_list.Item(row)) + u'\n' + reasons : reasons;
+}
+
 void CDirListModel::ToggleAllChecks()
 {
     m_bAllChecked = !m_bAllChecked;
     dirlist::SetAllChecks(m_list, m_bAllChecked);
+    // Rows a verification found a reason in are ticked with the marked ones.
+    for (int row = 0; row < m_list.GetItemCount(); ++row) {
+        _ITEMINFO &item = m_list.Item(row);
+        if (item.MarkClass() == 0 && HasReasons(row) && item.IsChecked() != m_bAllChecked) {
+            item.dwFlags ^= ITEM_CHECKED;
+            m_list.RedrawRow(row);
+        }
+    }
     emit headerDataChanged(Qt::Horizontal, 0, 0);
 }
 
@@ -193,7 +255,7 @@ void CDirListModel::ShowRedrawnRows()
     const int last = std::min(m_redrawLast, m_shownRows - 1);
     m_redrawFirst = m_redrawLast = -1;
     if (first >= 0 && first <= last)
-        emit dataChanged(index(first, 0), index(last, CDirItemList::kColumnCount - 1));
+        emit dataChanged(index(first, 0), index(last, kVerdictColumn));
 }
 
 void CDirListModel::ScheduleShow()

@@ -7,6 +7,8 @@
 namespace velmora {
 
 class CDirItemList;
+struct SSongVerdict;
+struct SVerifyReport;
 
 // Presents the result list's rows to a table view without copying them: every cell is read
 // from the item array when it is drawn. What a check changes (rows appended or removed, rows
@@ -32,6 +34,14 @@ public:
     Qt::DropActions supportedDragActions() const override { return Qt::CopyAction | Qt::MoveAction; }
 
     static int InitialColumnWidth(int column);
+
+    // The Verdict column after the seven of the check, filled once a verification ran.
+    static constexpr int kVerdictColumn = 7;
+    // The verdicts of the rows, one per row from the first; null takes them away. The report
+    // must outlive its use here. Rows with a reason can be ticked as marked rows can.
+    void SetVerdicts(const SVerifyReport *report);
+    const SSongVerdict *Verdict(int row) const;
+    bool HasReasons(int row) const;
 
     // The check box in the header of column 0: flips the state and ticks or unticks every
     // marked row.
@@ -69,6 +79,10 @@ private:
     int m_redrawLast = -1;
     bool m_bShowScheduled = false;
     bool m_bAllChecked = false;
+    const SVerifyReport *m_verdicts = nullptr;
+
+    QVariant VerdictData(int row, int column, int role) const;
+    bool IsTickable(int row) const;
 };
 
 } // namespace velmora

@@ -39,6 +39,14 @@ CDirListView::CDirListView(CDirItemList &list, QWidget *parent)
     for (int column = 0; column < CDirItemList::kColumnCount; ++column)
         setColumnWidth(column, CDirListModel::InitialColumnWidth(column));
 
+    setColumnWidth(CDirListModel::kVerdictColumn, 90);
+    setColumnHidden(CDirListModel::kVerdictColumn, true);
+    // Rows that come in after a filter was set are filtered too.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, [this] {
+        if (m_bOnlyReasons)
+            ApplyReasonFilter();
+    });
+
     connect(this, &QAbstractItemView::doubleClicked, this, &CDirListView::OnDoubleClicked);
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (section == 0)
@@ -118,8 +126,33 @@ void CDirListView::CutSelectedRows()
     for (const QModelIndex &index : selectionModel()->selectedRows())
         rows.append(index.row());
     clearSelection();
+    emit RowsAboutToBeCut();
     List().RemoveItems(rows);
     m_model->ShowPendingChanges();
+}
+
+void CDirListView::ShowVerdicts(const SVerifyReport *report)
+{
+    m_model->SetVerdicts(report);
+    setColumnHidden(CDirListModel::kVerdictColumn, report == nullptr);
+    ApplyReasonFilter();
+}
+
+void CDirListView::SetOnlyRowsWithReasons(bool only)
+{
+    m_bOnlyReasons = only;
+    ApplyReasonFilter();
+}
+
+// Without verdicts there is nothing to filter by: every row shows.
+void CDirListView::ApplyReasonFilter()
+{
+    const bool filtering = m_bOnlyReasons && m_model->Verdict(0) != nullptr;
+    for (int row = 0; row < m_model->rowCount(); ++row) {
+        const bool hidden = filtering && !m_model->HasReasons(row);
+        if (isRowHidden(row) != hidden)
+            setRowHidden(row, hidden);
+    }
 }
 
 void CDirListView::keyPressEvent(QKeyEvent *event)

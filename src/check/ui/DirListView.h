@@ -6,6 +6,7 @@ namespace velmora {
 
 class CDirItemList;
 class CDirListModel;
+struct SVerifyReport;
 
 // The result list: seven columns over the rows of a check, coloured by mark, with check
 // boxes on marked rows. A double-click on a folder row asks for a song check of it; the
@@ -27,9 +28,16 @@ public:
     void CopySelectedRows();
     // Copy, then the selected rows leave the list (and with them the songs Move would take).
     void CutSelectedRows();
+    // Shows the Verdict column with these verdicts, or hides it (null).
+    void ShowVerdicts(const SVerifyReport *report);
+    // With verdicts shown, hides every row without a reason.
+    void SetOnlyRowsWithReasons(bool only);
+    bool OnlyRowsWithReasons() const { return m_bOnlyReasons; }
 
 signals:
     void OpenFolderRequested(const QString &path);
+    // Rows are about to leave the list: whatever is kept per row index is stale from now on.
+    void RowsAboutToBeCut();
 
 protected:
     void keyPressEvent(QKeyEvent *event) override;
@@ -38,7 +46,10 @@ private:
     void OnDoubleClicked(const QModelIndex &index);
     int AvailableWidth() const;
 
+    void ApplyReasonFilter();
+
     CDirListModel *m_model;
+    bool m_bOnlyReasons = false;
 };
 
 } // namespace velmora
