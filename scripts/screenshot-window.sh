@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Starts the main window under a virtual X server on the sample library and writes PNG
 # screenshots of what a user sees into docs/screenshots/ (or OUT_DIR): the empty window, a
-# media-details check, a song check, the playlist grid, the About box and the sample library
-# in every look, each at 1000 x 700 and at the window's minimum size.
+# media-details check, a song check, a verified song check, the playlist grid, the About box,
+# a Move in progress and the sample library in every look, each at 1000 x 700 and at the
+# window's minimum size.
 # Usage: ./scripts/screenshot-window.sh [OUT_DIR]
 set -euo pipefail
 cd "$(dirname "$0")/.."

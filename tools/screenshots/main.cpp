@@ -1,6 +1,7 @@
 // velmora-screenshots LIBRARY PLAYLIST OUT_DIR
 // Opens the program's main window as it starts, runs it through the states a user sees
-// (empty, a media-details check, a song check, a playlist, the About box, every look) and
+// (empty, a media-details check, a song check, a verified song check, a playlist, the About
+// box, a Move in progress, every look) and
 // saves each at 1000 x 700 and at the window's minimum size as OUT_DIR/NAME-WxH.png.
 #include "app/ApplicationIdentity.h"
 #include "app/ApplicationLook.h"
@@ -14,6 +15,10 @@
 #include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
 #include <QThread>
 #include <cstdio>
 
@@ -70,6 +75,42 @@ bool SaveAbout(CMainFrame &frame)
     return Save(about, u"about"_s);
 }
 
+// Answers the next folder dialog with path, as a user picking it would.
+void AnswerNextFolderDialog(const QString &path)
+{
+    auto *timer = new QTimer;
+    QObject::connect(timer, &QTimer::timeout, [timer, path] {
+        auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
+        if (!dialog || !dialog->isVisible())
+            return;
+        dialog->setDirectory(path);
+        static_cast<QDialog *>(dialog)->accept();
+        timer->stop();
+        timer->deleteLater();
+    });
+    timer->start(50);
+}
+
+// A Move of the rows a media-details check ticked, pictured while its second file moves.
+bool SaveMoveInProgress(CMainFrame &frame, const QString &library)
+{
+    frame.View().CheckFolder(library, 1);
+    QTemporaryDir target;
+    bool saved = true;
+    bool shot = false;
+    const QMetaObject::Connection during = QObject::connect(&frame.View(), &CQuillonView::MoveProgressChanged,
+        [&](int done, int, const QString &) {
+            if (done == 1 && !shot) {
+                shot = true;
+                saved = SaveBothSizes(frame, u"move"_s);
+            }
+        });
+    AnswerNextFolderDialog(target.path());
+    frame.View().Button(IDC_MOVE).click();
+    QObject::disconnect(during);
+    return saved && shot && SaveBothSizes(frame, u"move-ended"_s);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -109,5 +150,13 @@ int main(int argc, char **argv)
     saved = SaveBothSizes(frame, u"playlist"_s) && saved;
 
     saved = SaveAbout(frame) && saved;
+
+    frame.View().SetVerifySongChecks(true);
+    frame.View().CheckFolder(library, 0);
+    saved = SaveBothSizes(frame, u"verified-song-check"_s) && saved;
+    frame.View().SetVerifySongChecks(false);
+
+    // Last: the Move takes files out of the library.
+    saved = SaveMoveInProgress(frame, library) && saved;
     return saved ? 0 : 1;
 }

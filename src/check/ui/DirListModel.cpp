@@ -198,7 +198,8 @@ QVariant CDirListModel::VerdictData(int row, int column, int role) const
 {
     const SSongVerdict *verdict = Verdict(row);
     if (column == kVerdictColumn) {
-        if (!verdict)
+        // A folder is no song: its "ok" would only crowd the column.
+        if (!verdict || (m_list.Item(row).IsFolder() && verdict->reasons.isEmpty()))
             return role == Qt::DisplayRole ? QVariant(QString()) : QVariant();
         switch (role) {
         case Qt::DisplayRole: return VerdictName(verdict->verdict);

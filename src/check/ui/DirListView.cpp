@@ -88,15 +88,19 @@ void CDirListView::FitColumns()
                                             horizontalHeader()->sectionSizeHint(column)));
         return;
     }
+    // The Verdict column, when shown, is kept in view as Result is.
+    const int columns = m_model->columnCount();
     std::vector<int> wanted;
     std::vector<int> giveWay;
-    for (int column = 0; column < CDirItemList::kColumnCount; ++column) {
-        wanted.push_back(ColumnContentWidth(*this, column));
+    for (int column = 0; column < columns; ++column) {
+        wanted.push_back(isColumnHidden(column) ? 0 : ColumnContentWidth(*this, column));
         giveWay.push_back(GiveWayRank(column));
     }
     const std::vector<int> widths = FitColumnsIntoWidth(wanted, giveWay, AvailableWidth(), kShrunkColumnFloor);
-    for (int column = 0; column < CDirItemList::kColumnCount; ++column)
-        setColumnWidth(column, widths[size_t(column)]);
+    for (int column = 0; column < columns; ++column) {
+        if (!isColumnHidden(column))
+            setColumnWidth(column, widths[size_t(column)]);
+    }
 }
 
 // The width the rows can use, without the vertical scroll bar when the rows need one.
@@ -136,6 +140,7 @@ void CDirListView::ShowVerdicts(const SVerifyReport *report)
     m_model->SetVerdicts(report);
     setColumnHidden(CDirListModel::kVerdictColumn, report == nullptr);
     ApplyReasonFilter();
+    FitColumns();
 }
 
 void CDirListView::SetOnlyRowsWithReasons(bool only)

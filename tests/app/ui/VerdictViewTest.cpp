@@ -75,6 +75,7 @@ TEST_F(VerdictView, AVerifiedSongCheckShowsVerdictsReasonsAndASummaryAndLogsAsTh
     MakeLibrary();
     CMainFrame frame;
     frame.show();
+    frame.resize(frame.minimumSize().expandedTo(frame.minimumSizeHint())); // where columns must give way
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&frame));
     CQuillonView &view = frame.View();
     QAction *verify = Action(frame, u"verifySongChecks"_s);
@@ -89,8 +90,13 @@ TEST_F(VerdictView, AVerifiedSongCheckShowsVerdictsReasonsAndASummaryAndLogsAsTh
     view.CheckFolder(Library(), 0);
     ASSERT_NE(view.Verdicts(), nullptr);
     EXPECT_FALSE(view.ResultList().isColumnHidden(kVerdict));
+    // In view as Result is, not behind the horizontal scroll bar.
+    const CDirListView &list = view.ResultList();
+    EXPECT_LE(list.columnViewportPosition(kVerdict) + list.columnWidth(kVerdict), list.viewport()->width());
     EXPECT_EQ(view.ResultList().model()->headerData(kVerdict, Qt::Horizontal).toString(), u"Verdict"_s);
-    const QMap<QString, QString> verdicts{{u"sub"_s, u"ok"_s},         {u"blank.cdg"_s, u"broken"_s},
+    // A folder is no song and shows no verdict.
+    EXPECT_EQ(Cell(view, RowNamed(view, u"sub"_s), kVerdict, Qt::DisplayRole).toString(), QString());
+    const QMap<QString, QString> verdicts{{u"blank.cdg"_s, u"broken"_s},
                                           {u"empty.mp3"_s, u"broken"_s}, {u"noise.mp3"_s, u"broken"_s},
                                           {u"readme.txt"_s, u"ok"_s},  {u"Thumbs.db"_s, u"warning"_s}};
     for (auto it = verdicts.begin(); it != verdicts.end(); ++it) {
