@@ -5,7 +5,7 @@
 namespace velmora {
 
 // Where the media-details check gets its media reports: the outside tool, one process per
-// file (the designed way), the library inside this process (the same report, many times
+// file (the original way), the library inside this process (the same report, many times
 // faster), or, unless the user chose, the library whenever it gives the tool's reports.
 enum class EReportEngine { Tool, Library, Fastest };
 

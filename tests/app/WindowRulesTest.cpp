@@ -35,7 +35,7 @@ TEST(ViewLayout, CommandBarAtWidth1000)
     EXPECT_EQ(layout.lists, QRect(0, 28, 1000, 672));
 }
 
-// Captions wider than the design's 84 pixels take their room from the path field, and the
+// Captions wider than the original's 84 pixels take their room from the path field, and the
 // minimum width is the one at which the path field keeps its own minimum.
 TEST(ViewLayout, WiderCaptionsTakeTheirRoomFromThePathField)
 {

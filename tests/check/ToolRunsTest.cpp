@@ -69,7 +69,7 @@ TEST_F(CStandInMediaTool, ToolEndedAtItsTimeLimitIsNamedInTheLogs)
     const QStringList errors = f.capture.ErrorLog();
     EXPECT_TRUE(errors.contains(u"ERROR, mediainfo ended at its time limit of 1 s, "_s + f.Path(u"stalls.mp3"_s)))
         << errors.join(u'\n').toStdString();
-    // The design's own line for a file of which nothing was learnt follows, unchanged.
+    // The check's own line for a file of which nothing was learnt follows, unchanged.
     EXPECT_TRUE(errors.contains(u"INFO, AUDIO - Unknown Media "_s + f.Path(u"stalls.mp3"_s)));
 }
 

@@ -130,7 +130,7 @@ void CQuillonView::resizeEvent(QResizeEvent *event)
     LayOut();
 }
 
-// The design's width, or the width a caption needs at the font and style in use.
+// The original's width, or the width a caption needs at the font and style in use.
 SCommandBarWidths CQuillonView::CommandBarWidths() const
 {
     const auto fit = [](const QWidget *control) { return std::max(kButtonWidth, control->sizeHint().width()); };

@@ -81,7 +81,7 @@ int GiveWayRank(int column)
 
 void CDirListView::FitColumns()
 {
-    // Without rows the design's widths hold, widened where a header needs more.
+    // Without rows the original's widths hold, widened where a header needs more.
     if (m_model->rowCount() == 0) {
         for (int column = 0; column < CDirItemList::kColumnCount; ++column)
             setColumnWidth(column, std::max(CDirListModel::InitialColumnWidth(column),

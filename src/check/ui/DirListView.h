@@ -22,7 +22,7 @@ public:
 
     // Sizes every column to its header and contents, then lets Filename and the three text
     // columns give way (their texts elided in the middle) until Result is in view. An empty
-    // list gets the design's widths, or its headers' where those are wider.
+    // list gets the original's widths, or its headers' where those are wider.
     void FitColumns();
     // Puts the selected rows' files on the clipboard.
     void CopySelectedRows();

@@ -1,6 +1,6 @@
 // Faster ways of checking must change nothing a user can see: rows, run logs, exit status.
 // The library engine with a worker per core is the default; the tool engine with one job is
-// the designed path every other way is held against.
+// the original path every other way is held against.
 #include "TestSupport.h"
 
 #include "inspect/MediaInfoLibrary.h"

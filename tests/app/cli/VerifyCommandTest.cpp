@@ -108,7 +108,7 @@ TEST_F(CVerifyCommandTest, JsonRowsGainVerdictAndProblemsAndNothingElseChanges)
     EXPECT_EQ(problem[u"text"_s].toString(), m_damage);
     EXPECT_EQ(RowNamed(after, u"Lonely.cdg"_s)[u"problems"_s].toArray().first()[u"code"_s].toString(), u"no-audio"_s);
 
-    // The design's lines first, unchanged; then one Problem line per reason, in both logs.
+    // The check's own lines first, unchanged; then one Problem line per reason, in both logs.
     const QStringList log = Log();
     ASSERT_GT(log.size(), plainLog.size());
     EXPECT_EQ(log.mid(0, plainLog.size()), plainLog);

@@ -79,7 +79,7 @@ TEST_F(MainFrame, ChosenLookIsKeptAcrossFrames)
     EXPECT_EQ(again.Look(), kLookBlack);
 }
 
-// The design's 84 pixels per control, widened where a caption needs more at the font in use;
+// The original's 84 pixels per control, widened where a caption needs more at the font in use;
 // the path field takes what is left between SubFolder and Playlist.
 TEST_F(MainFrame, CommandBarFollowsTheLayoutRules)
 {

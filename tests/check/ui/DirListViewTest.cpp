@@ -60,7 +60,7 @@ TEST_F(DirListView, ColumnsWidthsAndTexts)
 
 TEST_F(DirListView, ColoursAndCheckBoxesFollowTheMarks)
 {
-    // Black, red, azure and grey, each only as much darker than the design's as it takes to be
+    // Black, red, azure and grey, each only as much darker than the original's as it takes to be
     // read on the list's white.
     EXPECT_EQ(Data(0, 2, Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
     const QColor red = Data(1, 2, Qt::ForegroundRole).value<QColor>();
@@ -216,7 +216,7 @@ TEST_F(DirListView, ColumnsFitTheirTextsWhenACheckEndsAndResultStaysInView)
     EXPECT_GE(view->columnWidth(2), metrics.horizontalAdvance(general));
     EXPECT_GE(view->columnWidth(0), metrics.horizontalAdvance(u"Nina Castell - Cafe Soleil (Extended Version).cdg"_s));
 
-    // An empty list: the design's widths, and no header cut ("Duratio").
+    // An empty list: the original's widths, and no header cut ("Duratio").
     list.ClearList();
     view->FitColumns();
     EXPECT_EQ(view->columnWidth(2), 200);

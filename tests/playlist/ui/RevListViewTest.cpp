@@ -62,7 +62,7 @@ TEST_F(RevListView, ShowsTheGridsRowsStripedAndGreyWhenMissing)
     EXPECT_EQ(model->index(0, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xF0, 0xF7, 0xF9));
     EXPECT_EQ(model->index(1, 0).data(Qt::BackgroundRole).value<QColor>(), QColor(0xE5, 0xE8, 0xEF));
     EXPECT_EQ(model->index(0, 2).data(Qt::ForegroundRole).value<QColor>(), QColor(Qt::black));
-    // The design's grey 0x808080, darkened until it reads on the stripe.
+    // The original's grey 0x808080, darkened until it reads on the stripe.
     const QColor grey = model->index(1, 2).data(Qt::ForegroundRole).value<QColor>();
     EXPECT_TRUE(grey.red() == grey.green() && grey.green() == grey.blue());
     EXPECT_GE(grey.red(), 0x60);
