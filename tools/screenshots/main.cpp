@@ -78,7 +78,7 @@ bool SaveAbout(CMainFrame &frame)
 // Answers the next folder dialog with path, as a user picking it would.
 void AnswerNextFolderDialog(const QString &path)
 {
-    auto *timer = new QTimer;
+    auto *timer = new QTimer(QCoreApplication::instance());
     QObject::connect(timer, &QTimer::timeout, [timer, path] {
         auto *dialog = qobject_cast<QFileDialog *>(QApplication::activeModalWidget());
         if (!dialog || !dialog->isVisible())

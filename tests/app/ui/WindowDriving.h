@@ -19,7 +19,9 @@ inline void AnswerNextDialog(const QString &path, bool selectFile = false)
 {
     // A dialog still filling itself may refuse the first accept: it is tried again until the
     // dialog has gone. Only the first dialog seen is answered.
-    auto *timer = new QTimer;
+    // Owned by the application: a test that ends right after the dialog leaves no turn for
+    // the timer to remove itself.
+    auto *timer = new QTimer(QCoreApplication::instance());
     auto answered = std::make_shared<QPointer<QFileDialog>>();
     auto seen = std::make_shared<bool>(false);
     QObject::connect(timer, &QTimer::timeout, [timer, path, selectFile, answered, seen] {
