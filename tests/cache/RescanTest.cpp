@@ -25,14 +25,7 @@ using namespace Qt::Literals::StringLiterals;
 namespace {
 
 // What a check shows and leaves: its rows and both run logs, byte for byte.
-struct SOutcome
-{
-    int nExit = -1;
-    QByteArray rows;
-    QByteArray directoryLog;
-    QByteArray errorLog;
-    friend bool operator==(const SOutcome &, const SOutcome &) = default;
-};
+using SOutcome = test::SCheckOutcome;
 
 struct SCheckKind
 {
@@ -89,9 +82,7 @@ protected:
         if (!cache)
             arguments << u"--no-cache"_s;
         arguments << Library();
-        const test::SRun run = test::RunVelmora(arguments);
-        return {run.exitCode, run.out, test::ReadBytes(Data(cache) + u"/directory.log"_s),
-                test::ReadBytes(Data(cache) + u"/error.log"_s)};
+        return test::RunCheckWithLogs(arguments, Data(cache));
     }
 
     QTemporaryDir m_root;
@@ -139,7 +130,7 @@ TEST_F(Rescan, RowsAndLogsAreTheSameWithAndWithoutTheCacheAsTheLibraryChanges)
         for (int jobs : {1, 4}) {
             const QString label = QString::fromLatin1(kind.name) + u", jobs "_s + QString::number(jobs);
             const SOutcome plain = Check(kind, jobs, false);
-            ASSERT_GE(plain.nExit, 0) << label.toStdString();
+            ASSERT_GE(plain.exitCode, 0) << label.toStdString();
             ASSERT_FALSE(plain.rows.isEmpty());
             EXPECT_EQ(Check(kind, jobs, true), plain) << "filling the cache, " << label.toStdString();
             EXPECT_EQ(Check(kind, jobs, true), plain) << "from the cache, " << label.toStdString();

@@ -2,6 +2,7 @@
 // The library engine with a worker per core is the default; the tool engine with one job is
 // the original path every other way is held against.
 #include "TestSupport.h"
+#include "app/cli/CliRun.h"
 
 #include "inspect/MediaInfoLibrary.h"
 
@@ -15,13 +16,7 @@ using namespace velmora;
 
 namespace {
 
-struct SOutcome
-{
-    int exitCode = -1;
-    QByteArray rows;
-    QByteArray directoryLog;
-    QByteArray errorLog;
-};
+using SOutcome = test::SCheckOutcome;
 
 class CEngines : public ::testing::Test
 {
@@ -48,12 +43,7 @@ protected:
         QTemporaryDir data;
         arguments = QStringList{u"check"_s, u"--format"_s, u"json"_s, u"--data-dir"_s, data.path()} + arguments
                   + QStringList{s_library->path()};
-        QProcess process;
-        process.start(QString::fromUtf8(VELMORA_BINARY), arguments);
-        process.waitForFinished(120000);
-        return {process.exitCode(), process.readAllStandardOutput(),
-                test::ReadBytes(QDir(data.path()).filePath(u"directory.log"_s)),
-                test::ReadBytes(QDir(data.path()).filePath(u"error.log"_s))};
+        return test::RunCheckWithLogs(arguments, data.path(), 120000);
     }
 
     static void ExpectSame(const SOutcome &a, const SOutcome &b)

@@ -22,13 +22,7 @@ using velmora::test::SZipTestMember;
 
 namespace {
 
-struct SOutcome
-{
-    int exitCode = -1;
-    QByteArray rows;
-    QByteArray directoryLog;
-    QByteArray errorLog;
-};
+using SOutcome = test::SCheckOutcome;
 
 // Every package holds a "song.mp3" of its own length, so a worker that read another's would
 // show in the durations.
@@ -90,9 +84,7 @@ protected:
         QTemporaryDir data;
         arguments = QStringList{u"check"_s, u"--format"_s, u"json"_s, u"--data-dir"_s, data.path()} + arguments
                   + QStringList{s_library->path()};
-        const test::SRun run = test::RunVelmora(arguments);
-        return {run.exitCode, run.out, test::ReadBytes(QDir(data.path()).filePath(u"directory.log"_s)),
-                test::ReadBytes(QDir(data.path()).filePath(u"error.log"_s))};
+        return test::RunCheckWithLogs(arguments, data.path());
     }
 
     // Each package's row has its own song's length and no unknown-media result.
