@@ -1,4 +1,5 @@
 #include "app/ui/WindowFixture.h"
+#include "widgets/ui/PaintCount.h"
 
 #include "app/ApplicationLook.h"
 #include "app/ui/AboutDialog.h"
@@ -364,21 +365,7 @@ TEST_F(MainFrame, MoveNeverOffersToReplaceWhatItMovedItself)
 
 namespace {
 
-// Counts the paint events a widget gets.
-class CPaintCount : public QObject
-{
-public:
-    explicit CPaintCount(QWidget *widget) { widget->installEventFilter(this); }
-    int m_paints = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++m_paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
+using test::CPaintCount;
 
 // A clock that moves 1 ms whenever it is read, so that the window's turns during a check
 // come at the same points on any machine: one per 40 or so log lines.

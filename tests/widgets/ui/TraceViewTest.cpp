@@ -1,4 +1,5 @@
 #include "widgets/ui/TraceView.h"
+#include "widgets/ui/PaintCount.h"
 
 #include <QCoreApplication>
 #include <QListView>
@@ -41,21 +42,7 @@ TEST(TraceView, LongLinesAreCutAndClearEmptiesThePane)
 
 namespace {
 
-// Counts the paint events a widget gets.
-class CPaintCount : public QObject
-{
-public:
-    explicit CPaintCount(QWidget *widget) { widget->installEventFilter(this); }
-    int m_paints = 0;
-
-protected:
-    bool eventFilter(QObject *watched, QEvent *event) override
-    {
-        if (event->type() == QEvent::Paint)
-            ++m_paints;
-        return QObject::eventFilter(watched, event);
-    }
-};
+using test::CPaintCount;
 
 } // namespace
 
