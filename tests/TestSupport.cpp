@@ -110,11 +110,13 @@ CLogCapture::~CLogCapture()
 
 QStringList CLogCapture::DirectoryLog() const
 {
+    m_logs.Flush();
     return DecodeRunLog(ReadBytes(m_dir.filePath(u"directory.log"_s)));
 }
 
 QStringList CLogCapture::ErrorLog() const
 {
+    m_logs.Flush();
     return DecodeRunLog(ReadBytes(m_dir.filePath(u"error.log"_s)));
 }
 

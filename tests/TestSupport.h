@@ -36,7 +36,7 @@ public:
 
 private:
     QTemporaryDir m_dir;
-    CRunLogs m_logs;
+    mutable CRunLogs m_logs; // flushed before the files are read
 };
 
 // Records every message instead of showing it.

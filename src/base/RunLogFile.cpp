@@ -10,18 +10,26 @@ bool CRunLogFile::Create(const QString &path)
 
 void CRunLogFile::Close()
 {
+    Flush();
     m_file.Close();
 }
 
 void CRunLogFile::Append(const QString &text)
 {
-    if (!m_file.IsOpen())
+    if (m_file.IsOpen())
+        m_pending.append(text);
+}
+
+void CRunLogFile::Flush()
+{
+    if (m_pending.isEmpty() || !m_file.IsOpen())
         return;
     // Another program may have emptied the file meanwhile; writing goes to its end, and an
     // empty file gets its mark again.
     m_file.Seek(0, CStdioFileEx::end);
-    m_file.WriteString(text);
+    m_file.WriteString(m_pending);
     m_file.Flush();
+    m_pending.clear();
 }
 
 } // namespace velmora

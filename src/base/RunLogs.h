@@ -7,6 +7,11 @@
 #include <QString>
 #include <QTime>
 
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
 namespace velmora {
 
 class ITraceSink;
@@ -14,6 +19,11 @@ class ITraceSink;
 // The two run logs, directory.log (every line) and error.log (Plain and Problem lines),
 // and the trace pane they are mirrored to. Owned by whatever plays the main frame: the
 // window, the command line, or a test.
+//
+// Lines reach the files in blocks: a line is on disk at most kFlushDelay after it was
+// recorded (a thread of the logs writes it when the program is busy elsewhere), at once
+// when much is pending, and always by Flush and CloseRunLogs. One write per line cost more
+// than the rest of a check of an unchanged library.
 class CRunLogs
 {
 public:
@@ -32,16 +42,36 @@ public:
     bool IsErrorLogOpen() const { return m_errorLog.IsOpen(); }
 
     void Record(int kind, const QString &message);
+    // Writes every pending line now.
+    void Flush();
+
+    static constexpr std::chrono::milliseconds kFlushDelay{100};
+    // Pending characters that are written at once rather than at the delay.
+    static constexpr qsizetype kFlushSize = 32768;
 
 private:
+    void StartFlusher();
+    void StopFlusher();
+    void RunFlusher();
+    void FlushLocked();
+
     CRunLogFile m_directoryLog;
     CRunLogFile m_errorLog;
     ITraceSink *m_sink = nullptr;
+
+    std::mutex m_mutex; // guards both files and the fields below
+    std::condition_variable m_wake;
+    std::thread m_flusher;
+    bool m_bStopFlusher = false;
+    std::chrono::steady_clock::time_point m_firstPending;
+    bool m_bPending = false;
 };
 
 // The run logs that WriteLog writes to; null means lines go nowhere.
 void SetActiveRunLogs(CRunLogs *logs);
 CRunLogs *ActiveRunLogs();
+// Writes the active logs' pending lines, before they are shown to the user.
+void FlushActiveRunLogs();
 
 // The trace-pane form of a line: "hh:mm:ss-mmm message", at most 1023 characters.
 QString TracePaneLine(const QTime &time, const QString &message);

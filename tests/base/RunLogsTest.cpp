@@ -6,6 +6,8 @@
 #include "platform/MessagePump.h"
 
 #include <QDir>
+#include <QElapsedTimer>
+#include <QThread>
 #include <QFile>
 #include <gtest/gtest.h>
 
@@ -51,6 +53,7 @@ TEST(RunLogs, FreshLogsAreEmptyAndFirstLineStartsWithTheMark)
 
     WriteLog(Plain, u"a\r\n");
     WriteLog(Plain, u"b\r\n");
+    capture.Logs().Flush();
     const QByteArray bytes = test::ReadBytes(directoryLog);
     EXPECT_EQ(bytes, QByteArray("\xFF\xFE" "a\0\r\0\n\0b\0\r\0\n\0", 14));
 
@@ -58,6 +61,44 @@ TEST(RunLogs, FreshLogsAreEmptyAndFirstLineStartsWithTheMark)
     capture.Logs().OpenRunLogs();
     EXPECT_EQ(QFile(directoryLog).size(), 0);
     EXPECT_EQ(QFile(QDir(capture.Folder()).filePath(u"error.log"_s)).size(), 0);
+}
+
+// Lines are written in blocks, but none waits long: a line recorded while the program then
+// sits idle (a hung tool, an open prompt) is on disk within the delay, a large burst at
+// once, and whatever is pending when the logs close.
+TEST(RunLogs, PendingLinesReachTheDiskSoonWithoutAnyFlush)
+{
+    CLogCapture capture;
+    const QString directoryLog = QDir(capture.Folder()).filePath(u"directory.log"_s);
+    WriteLog(Problem, u"LOAD, the file before a hang\r\n");
+    QElapsedTimer waited;
+    waited.start();
+    while (test::ReadBytes(directoryLog).isEmpty() && waited.elapsed() < 5000)
+        QThread::msleep(10);
+    EXPECT_EQ(test::DecodeRunLog(test::ReadBytes(directoryLog)), QStringList({u"LOAD, the file before a hang"_s}));
+
+    const QString burst = QString(CRunLogs::kFlushSize, u'x');
+    WriteLog(Plain, u"%s\r\n", burst);
+    EXPECT_GE(test::ReadBytes(directoryLog).size(), 2 * CRunLogs::kFlushSize);
+
+    WriteLog(Plain, u"last\r\n");
+    capture.Logs().CloseRunLogs();
+    EXPECT_EQ(test::DecodeRunLog(test::ReadBytes(directoryLog)).constLast(), u"last"_s);
+    EXPECT_EQ(test::DecodeRunLog(test::ReadBytes(QDir(capture.Folder()).filePath(u"error.log"_s))).constLast(), u"last"_s);
+}
+
+// Another program may empty a log while the check runs; the next block starts it again
+// with its mark.
+TEST(RunLogs, ALogEmptiedMeanwhileGetsItsMarkAgain)
+{
+    CLogCapture capture;
+    const QString errorLog = QDir(capture.Folder()).filePath(u"error.log"_s);
+    WriteLog(Problem, u"one\r\n");
+    capture.Logs().Flush();
+    QFile(errorLog).resize(0);
+    WriteLog(Problem, u"two\r\n");
+    capture.Logs().Flush();
+    EXPECT_EQ(test::ReadBytes(errorLog), QByteArray("\xFF\xFE" "t\0w\0o\0\r\0\n\0", 12));
 }
 
 TEST(RunLogs, PercentInAnArgumentIsWrittenAsIs)

@@ -216,6 +216,8 @@ void CMainFrame::OnBusyChanged(bool busy)
         return;
     }
     QApplication::restoreOverrideCursor();
+    // A finished command's lines are on disk before anyone looks.
+    m_logs.Flush();
     m_work->End(m_view->DirItems().IsStopRequested() ? u"Stopped"_s : QString());
     if (m_bCloseAfterCheck)
         QMetaObject::invokeMethod(this, &QWidget::close, Qt::QueuedConnection);

@@ -2,6 +2,7 @@
 
 #include "app/ButtonRules.h"
 #include "app/MoveCheckedSongs.h"
+#include "base/RunLogs.h"
 #include "base/UserPaths.h"
 #include "app/ViewLayout.h"
 #include "check/ListSelectDirectory.h"
@@ -350,11 +351,13 @@ void CQuillonView::OnClear()
 
 void CQuillonView::OnSave()
 {
+    FlushActiveRunLogs();
     OpenInTextViewer(UserDataPath(u"directory.log"_s));
 }
 
 void CQuillonView::OnErrorView()
 {
+    FlushActiveRunLogs();
     OpenInTextViewer(UserDataPath(u"error.log"_s));
 }
 
