@@ -10,7 +10,7 @@ bool CRunLogFile::Create(const QString &path)
 
 void CRunLogFile::Close()
 {
-    Flush();
+    Write(TakePending());
     m_file.Close();
 }
 
@@ -20,16 +20,15 @@ void CRunLogFile::Append(const QString &text)
         m_pending.append(text);
 }
 
-void CRunLogFile::Flush()
+void CRunLogFile::Write(const QString &block)
 {
-    if (m_pending.isEmpty() || !m_file.IsOpen())
+    if (block.isEmpty() || !m_file.IsOpen())
         return;
     // Another program may have emptied the file meanwhile; writing goes to its end, and an
     // empty file gets its mark again.
     m_file.Seek(0, CStdioFileEx::end);
-    m_file.WriteString(m_pending);
+    m_file.WriteString(block);
     m_file.Flush();
-    m_pending.clear();
 }
 
 } // namespace velmora

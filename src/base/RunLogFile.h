@@ -6,8 +6,9 @@
 namespace velmora {
 
 // One run-log file: created empty, then appended to as UTF-16 LE, with the byte-order mark
-// in front of the first line that goes into an empty file. Lines are gathered and written
-// in blocks by Flush; the owner decides when (see CRunLogs).
+// in front of the first line that goes into an empty file. Lines gather as pending text
+// and are written in blocks; the owner decides when (see CRunLogs) and keeps the pending
+// text and the file under separate locks, so a block can be written while more gathers.
 class CRunLogFile
 {
 public:
@@ -16,10 +17,12 @@ public:
     // Writes what is pending, then closes.
     void Close();
     bool IsOpen() const { return m_file.IsOpen(); }
+
     void Append(const QString &text);
-    // Writes the pending lines to the file's end.
-    void Flush();
     qsizetype PendingSize() const { return m_pending.size(); }
+    QString TakePending() { return std::exchange(m_pending, QString()); }
+    // Writes a block of lines to the file's end.
+    void Write(const QString &block);
 
 private:
     CStdioFileEx m_file;

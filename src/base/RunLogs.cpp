@@ -25,7 +25,7 @@ void CRunLogs::OpenRunLogs()
 {
     CloseRunLogs();
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
+        const std::scoped_lock lock(m_fileMutex, m_pendingMutex);
         m_directoryLog.Create(UserDataPath(u"directory.log"_s));
         m_errorLog.Create(UserDataPath(u"error.log"_s));
     }
@@ -36,7 +36,7 @@ void CRunLogs::OpenRunLogs()
 void CRunLogs::CloseRunLogs()
 {
     StopFlusher();
-    const std::lock_guard<std::mutex> lock(m_mutex);
+    const std::scoped_lock lock(m_fileMutex, m_pendingMutex);
     m_directoryLog.Close();
     m_errorLog.Close();
     m_bPending = false;
@@ -44,15 +44,18 @@ void CRunLogs::CloseRunLogs()
 
 void CRunLogs::Flush()
 {
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    FlushLocked();
-}
-
-void CRunLogs::FlushLocked()
-{
-    m_directoryLog.Flush();
-    m_errorLog.Flush();
-    m_bPending = false;
+    const std::lock_guard<std::mutex> fileLock(m_fileMutex);
+    QString directoryBlock;
+    QString errorBlock;
+    {
+        const std::lock_guard<std::mutex> lock(m_pendingMutex);
+        directoryBlock = m_directoryLog.TakePending();
+        errorBlock = m_errorLog.TakePending();
+        m_bPending = false;
+        m_bFlushNow = false;
+    }
+    m_directoryLog.Write(directoryBlock);
+    m_errorLog.Write(errorBlock);
 }
 
 void CRunLogs::StartFlusher()
@@ -66,26 +69,28 @@ void CRunLogs::StopFlusher()
     if (!m_flusher.joinable())
         return;
     {
-        const std::lock_guard<std::mutex> lock(m_mutex);
+        const std::lock_guard<std::mutex> lock(m_pendingMutex);
         m_bStopFlusher = true;
     }
     m_wake.notify_all();
     m_flusher.join();
 }
 
-// Waits for a first pending line, then until it is kFlushDelay old, and writes what has
-// gathered by then.
+// Waits for a first pending line, then until it is kFlushDelay old or much has gathered,
+// and writes what is pending by then.
 void CRunLogs::RunFlusher()
 {
-    std::unique_lock<std::mutex> lock(m_mutex);
+    std::unique_lock<std::mutex> lock(m_pendingMutex);
     while (true) {
         m_wake.wait(lock, [this] { return m_bStopFlusher || m_bPending; });
         if (m_bStopFlusher)
             return;
         const auto due = m_firstPending + kFlushDelay;
-        if (m_wake.wait_until(lock, due, [this] { return m_bStopFlusher; }))
+        if (m_wake.wait_until(lock, due, [this] { return m_bStopFlusher || m_bFlushNow; }) && m_bStopFlusher)
             return;
-        FlushLocked();
+        lock.unlock();
+        Flush();
+        lock.lock();
     }
 }
 
@@ -96,17 +101,28 @@ void CRunLogs::Record(int kind, const QString &text)
     const QString message = PrintableNativeName(text, false);
     if (m_sink)
         m_sink->AddTraceLine(TracePaneLine(QTime::currentTime(), message), kind);
-    const std::lock_guard<std::mutex> lock(m_mutex);
-    m_directoryLog.Append(message);
-    if (GoesToErrorLog(kind))
-        m_errorLog.Append(message);
-    if (m_directoryLog.PendingSize() >= kFlushSize || m_errorLog.PendingSize() >= kFlushSize) {
-        FlushLocked();
-    } else if (!m_bPending && (m_directoryLog.PendingSize() > 0 || m_errorLog.PendingSize() > 0)) {
-        m_bPending = true;
-        m_firstPending = std::chrono::steady_clock::now();
-        m_wake.notify_all();
+    qsizetype pending = 0;
+    {
+        const std::lock_guard<std::mutex> lock(m_pendingMutex);
+        m_directoryLog.Append(message);
+        if (GoesToErrorLog(kind))
+            m_errorLog.Append(message);
+        pending = std::max(m_directoryLog.PendingSize(), m_errorLog.PendingSize());
+        if (pending == 0)
+            return;
+        if (!m_bPending) {
+            m_bPending = true;
+            m_firstPending = std::chrono::steady_clock::now();
+            m_wake.notify_all();
+        }
+        if (pending >= kFlushSize && !m_bFlushNow) {
+            m_bFlushNow = true;
+            m_wake.notify_all();
+        }
     }
+    // The logs' thread cannot keep up (or there is none): this thread writes.
+    if (pending >= kBackPressureSize || !m_flusher.joinable())
+        Flush();
 }
 
 void SetActiveRunLogs(CRunLogs *logs)

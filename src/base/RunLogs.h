@@ -46,25 +46,30 @@ public:
     void Flush();
 
     static constexpr std::chrono::milliseconds kFlushDelay{100};
-    // Pending characters that are written at once rather than at the delay.
+    // Pending characters that are written at once rather than at the delay, by the logs'
+    // thread; the recording thread writes itself only when far more waits.
     static constexpr qsizetype kFlushSize = 32768;
+    static constexpr qsizetype kBackPressureSize = 16 * kFlushSize;
 
 private:
     void StartFlusher();
     void StopFlusher();
     void RunFlusher();
-    void FlushLocked();
 
     CRunLogFile m_directoryLog;
     CRunLogFile m_errorLog;
     ITraceSink *m_sink = nullptr;
 
-    std::mutex m_mutex; // guards both files and the fields below
+    // Taken before m_pendingMutex when both are: blocks reach the files in the order they
+    // were taken.
+    std::mutex m_fileMutex;
+    std::mutex m_pendingMutex; // guards the pending text and the fields below
     std::condition_variable m_wake;
     std::thread m_flusher;
     bool m_bStopFlusher = false;
-    std::chrono::steady_clock::time_point m_firstPending;
     bool m_bPending = false;
+    bool m_bFlushNow = false;
+    std::chrono::steady_clock::time_point m_firstPending;
 };
 
 // The run logs that WriteLog writes to; null means lines go nowhere.

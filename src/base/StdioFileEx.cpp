@@ -1,9 +1,11 @@
 #include "base/StdioFileEx.h"
 
+#include "base/TextConversion.h"
 #include "platform/CodePage.h"
 #include "platform/OpenFile.h"
 #include "platform/PrivateFolder.h"
-#include "base/TextConversion.h"
+
+#include <QtEndian>
 
 namespace velmora {
 
@@ -24,12 +26,8 @@ std::unique_ptr<QFile> OpenForWriting(const QString &path, quint32 flags)
 
 QByteArray Utf16LittleEndian(const QString &text)
 {
-    QByteArray bytes;
-    bytes.reserve(text.size() * 2);
-    for (const QChar unit : text) {
-        bytes.append(char(unit.unicode() & 0xFF));
-        bytes.append(char(unit.unicode() >> 8));
-    }
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    qToLittleEndian<char16_t>(text.utf16(), text.size(), bytes.data());
     return bytes;
 }
 
