@@ -1,6 +1,7 @@
 #include "check/SortOrders.h"
 
 #include "check/DirItemList.h"
+#include "check/NoCaseKey.h"
 #include "check/SafeSort.h"
 
 #include <optional>
@@ -15,7 +16,7 @@ struct SSortKey
 {
     bool bParent = false;
     bool bFolder = false;
-    QString strText;          // compared without regard to case
+    CNoCaseKey text;
     std::optional<quint64> number;
 };
 
@@ -98,11 +99,11 @@ void SortByDirectoryOrder(CDirItemList &list)
 {
     const auto makeKey = [](const _ITEMINFO &item) {
         SSortKey key = KindKey(item);
-        key.strText = item.FullPath();
+        key.text = CNoCaseKey(item.FullPath());
         return key;
     };
     const auto lessByText = [](const SSortKey &a, const SSortKey &b, bool) {
-        return a.strText.compare(b.strText, Qt::CaseInsensitive) < 0;
+        return a.text.Compare(b.text) < 0;
     };
     SortWith(list, makeKey, lessByText);
 }
@@ -111,7 +112,7 @@ void SortByFileOrder(CDirItemList &list)
 {
     const auto makeKey = [](const _ITEMINFO &item) {
         SSortKey key = KindKey(item);
-        key.strText = item.szFileName;
+        key.text = CNoCaseKey(item.szFileName);
         key.number = NumberOfKey(FileOrderKey(item));
         return key;
     };
@@ -122,7 +123,7 @@ void SortByFileOrder(CDirItemList &list)
         if (a.number.value_or(0) > 0 && b.number.value_or(0) > 0)
             order = *a.number < *b.number ? -1 : (*a.number > *b.number ? 1 : 0);
         else
-            order = a.strText.compare(b.strText, Qt::CaseInsensitive);
+            order = a.text.Compare(b.text);
         return ascending ? order < 0 : order > 0;
     };
     SortWith(list, makeKey, lessByText);
