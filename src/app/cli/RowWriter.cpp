@@ -86,19 +86,28 @@ QByteArray WriteText(const CDirItemList &list, const SRowsToWrite &rows)
             table.last().append(VerdictName(verdict->verdict));
     }
     // Columns are as wide as a terminal draws their cells, not as their UTF-16 lengths.
+    QList<QList<int>> cellWidths;
+    cellWidths.reserve(table.size());
     QList<int> widths(table.first().size(), 0);
-    for (const QStringList &row : std::as_const(table))
-        for (qsizetype c = 0; c < row.size(); ++c)
-            widths[c] = std::max(widths[c], DisplayWidth(row.at(c)));
+    for (const QStringList &row : std::as_const(table)) {
+        QList<int> &rowWidths = cellWidths.emplace_back(row.size(), 0);
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            rowWidths[c] = DisplayWidth(row.at(c));
+            widths[c] = std::max(widths[c], rowWidths[c]);
+        }
+    }
     QString out;
     for (qsizetype r = 0; r < table.size(); ++r) {
         const QStringList &row = table.at(r);
-        QString line;
-        for (qsizetype c = 0; c < row.size(); ++c)
-            line += (c + 1 < row.size() ? PadToDisplayWidth(row.at(c), widths[c]) + u"  "_s : row.at(c));
-        while (line.endsWith(u' '))
-            line.chop(1);
-        out += line + u'\n';
+        const qsizetype lineStart = out.size();
+        for (qsizetype c = 0; c < row.size(); ++c) {
+            out += row.at(c);
+            if (c + 1 < row.size())
+                out += QString(widths[c] - cellWidths[r][c] + 2, u' ');
+        }
+        while (out.size() > lineStart && out.endsWith(u' '))
+            out.chop(1);
+        out += u'\n';
         // Each reason on a line of its own under its row.
         if (const SSongVerdict *verdict = r > 0 ? rows.Verdict(rows.rows.at(r - 1)) : nullptr) {
             for (const SVerifyReason &reason : verdict->reasons)
