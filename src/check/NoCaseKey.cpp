@@ -13,19 +13,20 @@ bool HasSurrogates(const QString &text)
 
 } // namespace
 
+// Only one form is kept: a sort holds a key for every row at once.
 CNoCaseKey::CNoCaseKey(QString text)
-    : m_text(std::move(text))
-    , m_bSurrogates(HasSurrogates(m_text))
+    : m_bSurrogates(HasSurrogates(text))
 {
-    if (!m_bSurrogates)
-        m_folded = m_text.toCaseFolded();
+    m_text = m_bSurrogates ? std::move(text) : std::move(text).toCaseFolded();
 }
 
 int CNoCaseKey::Compare(const CNoCaseKey &other) const
 {
+    // Folding a folded text again changes nothing, so a folded key still compares right
+    // against one kept as it was.
     if (m_bSurrogates || other.m_bSurrogates)
         return m_text.compare(other.m_text, Qt::CaseInsensitive);
-    return m_folded.compare(other.m_folded, Qt::CaseSensitive);
+    return m_text.compare(other.m_text, Qt::CaseSensitive);
 }
 
 } // namespace velmora

@@ -18,8 +18,7 @@ public:
     int Compare(const CNoCaseKey &other) const;
 
 private:
-    QString m_text;
-    QString m_folded;
+    QString m_text; // folded, unless it holds surrogates
     bool m_bSurrogates = false;
 };
 

@@ -55,14 +55,27 @@ QString FileOrderKey(const _ITEMINFO &item)
     return key;
 }
 
+// Puts the rows in order in place, one cycle of the permutation at a time: a second array
+// of rows would double the list's memory at its peak.
 void Reorder(CDirItemList &list, const std::vector<int> &order)
 {
-    CArray<_ITEMINFO> sorted;
-    sorted.SetGrowBy(list.GetItemCount());
-    for (const int index : order)
-        sorted.Add(std::move(list.Item(index)));
-    sorted.SetGrowBy(0);
-    list.m_items = std::move(sorted);
+    std::vector<bool> placed(order.size(), false);
+    for (size_t start = 0; start < order.size(); ++start) {
+        if (placed[start] || size_t(order[start]) == start)
+            continue;
+        _ITEMINFO held = std::move(list.Item(int(start)));
+        size_t at = start;
+        while (true) {
+            placed[at] = true;
+            const size_t from = size_t(order[at]);
+            if (from == start) {
+                list.Item(int(at)) = std::move(held);
+                break;
+            }
+            list.Item(int(at)) = std::move(list.Item(int(from)));
+            at = from;
+        }
+    }
 }
 
 template <typename MakeKey, typename Less>

@@ -73,48 +73,60 @@ SRowsToWrite RowsToWrite(const CDirItemList &list, const SVerifyReport *report, 
     return rows;
 }
 
+QStringList HeaderCells(const CDirItemList &list, const SRowsToWrite &rows)
+{
+    QStringList cells{QString(), list.ColumnHeader(0), list.ColumnHeader(1), list.ColumnHeader(2),
+                      list.ColumnHeader(3), list.ColumnHeader(4), list.ColumnHeader(5), list.ColumnHeader(6)};
+    if (rows.report)
+        cells.append(u"Verdict"_s);
+    return cells;
+}
+
+// Line 0 is the header, line n the row rows.rows[n - 1].
+QStringList LineCells(const CDirItemList &list, const SRowsToWrite &rows, qsizetype line)
+{
+    if (line == 0)
+        return HeaderCells(list, rows);
+    const int row = rows.rows.at(line - 1);
+    QStringList cells = TextCells(list.Item(row));
+    if (const SSongVerdict *verdict = rows.Verdict(row))
+        cells.append(VerdictName(verdict->verdict));
+    return cells;
+}
+
+// The cells are made twice, once to measure the columns and once to write them, so that
+// a list of 100,000 rows never holds its whole table of texts at once.
 QByteArray WriteText(const CDirItemList &list, const SRowsToWrite &rows)
 {
-    QList<QStringList> table;
-    table.append({QString(), list.ColumnHeader(0), list.ColumnHeader(1), list.ColumnHeader(2),
-                  list.ColumnHeader(3), list.ColumnHeader(4), list.ColumnHeader(5), list.ColumnHeader(6)});
-    if (rows.report)
-        table.first().append(u"Verdict"_s);
-    for (const int row : rows.rows) {
-        table.append(TextCells(list.Item(row)));
-        if (const SSongVerdict *verdict = rows.Verdict(row))
-            table.last().append(VerdictName(verdict->verdict));
-    }
+    const qsizetype lines = rows.rows.size() + 1;
     // Columns are as wide as a terminal draws their cells, not as their UTF-16 lengths.
-    QList<QList<int>> cellWidths;
-    cellWidths.reserve(table.size());
-    QList<int> widths(table.first().size(), 0);
-    for (const QStringList &row : std::as_const(table)) {
-        QList<int> &rowWidths = cellWidths.emplace_back(row.size(), 0);
-        for (qsizetype c = 0; c < row.size(); ++c) {
-            rowWidths[c] = DisplayWidth(row.at(c));
-            widths[c] = std::max(widths[c], rowWidths[c]);
-        }
+    QList<int> widths(HeaderCells(list, rows).size(), 0);
+    for (qsizetype line = 0; line < lines; ++line) {
+        const QStringList cells = LineCells(list, rows, line);
+        for (qsizetype c = 0; c < cells.size() && c < widths.size(); ++c)
+            widths[c] = std::max(widths[c], DisplayWidth(cells.at(c)));
     }
-    QString out;
-    for (qsizetype r = 0; r < table.size(); ++r) {
-        const QStringList &row = table.at(r);
-        const qsizetype lineStart = out.size();
-        for (qsizetype c = 0; c < row.size(); ++c) {
-            out += row.at(c);
-            if (c + 1 < row.size())
-                out += QString(widths[c] - cellWidths[r][c] + 2, u' ');
+    QByteArray out;
+    QString text;
+    for (qsizetype line = 0; line < lines; ++line) {
+        const QStringList cells = LineCells(list, rows, line);
+        text.clear();
+        for (qsizetype c = 0; c < cells.size(); ++c) {
+            text += cells.at(c);
+            if (c + 1 < cells.size())
+                text += QString(widths[c] - DisplayWidth(cells.at(c)) + 2, u' ');
         }
-        while (out.size() > lineStart && out.endsWith(u' '))
-            out.chop(1);
-        out += u'\n';
+        while (text.endsWith(u' '))
+            text.chop(1);
+        text += u'\n';
         // Each reason on a line of its own under its row.
-        if (const SSongVerdict *verdict = r > 0 ? rows.Verdict(rows.rows.at(r - 1)) : nullptr) {
+        if (const SSongVerdict *verdict = line > 0 ? rows.Verdict(rows.rows.at(line - 1)) : nullptr) {
             for (const SVerifyReason &reason : verdict->reasons)
-                out += u"    "_s + ReasonLine(reason) + u'\n';
+                text += u"    "_s + ReasonLine(reason) + u'\n';
         }
+        out += text.toUtf8();
     }
-    return out.toUtf8();
+    return out;
 }
 
 QJsonObject JsonRow(const _ITEMINFO &item)
