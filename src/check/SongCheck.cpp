@@ -53,16 +53,18 @@ void WalkSongFolder(CDirItemList &list, const QString &path, QStringList &jukeRe
 // updated and logged strictly in list order either way.
 bool LoadSongRows(CDirItemList &list)
 {
-    QList<QStringList> files;
     QList<bool> needed;
-    for (int j = 0; j < list.GetItemCount(); ++j) {
-        files.append(list.Item(j).FilePaths());
+    needed.reserve(list.GetItemCount());
+    for (int j = 0; j < list.GetItemCount(); ++j)
         needed.append(NeedsSongFiles(list.Item(j)));
-    }
     AnsiCodePage(); // read the setting once, before any worker needs it
     const CResultCache *cache = list.UsableCache();
-    CReadAhead<SSongFileResults> reads(int(files.size()), list.m_tuning.nJobs, [&](int j) {
-        return needed.at(j) ? ReadSongFiles(files.at(j), cache) : SSongFileResults();
+    // A worker reads row j's paths itself, so that no list of every row's paths is held:
+    // the paths of a row change only when its result is taken, after the worker is done
+    // with it (the window may meanwhile tick rows, so their flags are read here first).
+    const CDirItemList &rows = list;
+    CReadAhead<SSongFileResults> reads(list.GetItemCount(), list.m_tuning.nJobs, [&rows, &needed, cache](int j) {
+        return needed.at(j) ? ReadSongFiles(rows.Item(j).FilePaths(), cache) : SSongFileResults();
     });
     for (int j = 0; j < list.GetItemCount(); ++j) {
         if (list.StopBeforeFile(j, list.GetItemCount()))
@@ -93,6 +95,7 @@ void SongCheck(CDirItemList &list, const QString &path)
     SortByDirectoryOrder(list);
     WriteLog(Progress, u"LIST, Sort Directroys %d\r\n", list.GetItemCount());
     FileMerge(list);
+    list.m_items.FreeExtra(); // the merged songs need fewer rows than the walk's files
     list.ShowAllRows();
     WriteLog(Progress, u"FILE, Item FileMerge %d\r\n", list.GetItemCount());
 
