@@ -65,7 +65,7 @@ bool CZipDevice::Seek(quint64 offset, int origin)
 {
     if (!m_device)
         return false;
-    const qint64 size = m_device->size();
+    const qint64 size = m_size;
     qint64 target = -1;
     if (origin == ZLIB_FILEFUNC_SEEK_CUR) {
         // minizip steps back over a field it has read by a wrapped-around unsigned offset.
@@ -76,7 +76,10 @@ bool CZipDevice::Seek(quint64 offset, int origin)
         const qint64 base = origin == ZLIB_FILEFUNC_SEEK_END ? size : 0;
         target = offset <= quint64(size - base) ? base + qint64(offset) : -1;
     }
-    return target >= 0 && m_device->seek(target);
+    if (target < 0)
+        return false;
+    // A seek to where the device already is would still cost a system call.
+    return target == m_device->pos() || m_device->seek(target);
 }
 
 zlib_filefunc64_def ZipDeviceFunctions(CZipDevice *device)

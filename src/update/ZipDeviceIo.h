@@ -14,7 +14,12 @@ namespace velmora {
 class CZipDevice
 {
 public:
-    explicit CZipDevice(std::unique_ptr<QIODevice> device) : m_device(std::move(device)) {}
+    // The size is taken once: minizip seeks before every block it reads, and asking the
+    // file system each time cost more than the reading.
+    explicit CZipDevice(std::unique_ptr<QIODevice> device)
+        : m_device(std::move(device)), m_size(m_device ? m_device->size() : 0)
+    {
+    }
 
     bool IsReadable() const { return m_device && m_device->isReadable(); }
     qint64 Read(void *buffer, qint64 size);
@@ -25,6 +30,7 @@ public:
 
 private:
     std::unique_ptr<QIODevice> m_device;
+    qint64 m_size = 0;
     bool m_bFailed = false;
 };
 
