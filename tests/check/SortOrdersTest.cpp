@@ -74,3 +74,23 @@ TEST(SortOrders, TwoParentRowsDoNotBreakTheSort)
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(list.Item(i).szFileName.Text(), u".."_s);
 }
+
+// The rows are put in order in place, cycle by cycle; every row must arrive once, with all
+// of its fields, in the order a stable sort by Qt's compare without case gives.
+TEST(SortOrders, ALargeShuffledFolderComesOutInOrderWithEveryRowWhole)
+{
+    CDirItemList list;
+    QStringList names;
+    for (int i = 0; i < 3000; ++i) {
+        const int n = (i * 7919) % 3000;
+        names.append(u"%1song %2.%3"_s.arg(n % 3 == 0 ? u"S"_s : u"s"_s).arg(n / 3).arg(n % 2 ? u"mp3"_s : u"CDG"_s));
+        AddItem(list, names.last());
+        list.Item(i).nFileSize = quint64(names.last().size()) * 1000 + quint64(n % 1000);
+    }
+    SortByDirectoryOrder(list);
+    std::stable_sort(names.begin(), names.end(),
+                     [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    ASSERT_EQ(Names(list), names);
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        EXPECT_EQ(list.Item(i).nFileSize / 1000, quint64(list.Item(i).szFileName.Text().size()));
+}
