@@ -78,8 +78,12 @@ cleanup() {
 }
 trap cleanup EXIT
 export XDG_CONFIG_HOME="$scratch/config"
+# The window and the command line keep their run logs and results caches apart: the bench
+# window is a program of its own, whose cached results are no other program's, so in one
+# folder each run would find the other's and read every file again.
 logs="$scratch/logs"
-mkdir -p "$logs"
+window_logs="$scratch/window-logs"
+mkdir -p "$logs" "$window_logs"
 
 if [ -n "$library" ]; then
   [ -d "$library" ] || { echo "window-bench.sh: no folder $library" >&2; exit 2; }
@@ -124,13 +128,13 @@ measure_kind() {
   local label=$1 cli_ms=() window_ms=() line="" start end i
   shift
   "$velmora" check "$@" --subfolders --data-dir "$logs" "$library" >/dev/null || true
-  run_window "$@" --subfolders --data-dir "$logs" "$library" >/dev/null || true
+  run_window "$@" --subfolders --data-dir "$window_logs" "$library" >/dev/null || true
   for ((i = 1; i <= runs; i++)); do
     start=$(date +%s%N)
     "$velmora" check "$@" --subfolders --data-dir "$logs" "$library" >/dev/null || true
     end=$(date +%s%N)
     cli_ms+=("$(( (end - start) / 1000000 ))")
-    line=$(run_window "$@" --subfolders --data-dir "$logs" "$library")
+    line=$(run_window "$@" --subfolders --data-dir "$window_logs" "$library")
     window_ms+=("$(field check_ms "$line")")
     say "$label run $i/$runs: command line ${cli_ms[-1]} ms, window ${window_ms[-1]} ms ($line)"
   done
@@ -144,10 +148,12 @@ measure_kind() {
     "$(awk -v n="$(field list_paints "$line")" -v s="$seconds" 'BEGIN { print n / s }')" \
     "$(awk -v n="$(field trace_paints "$line")" -v s="$seconds" 'BEGIN { print n / s }')" \
     "$(field longest_gap_ms "$line")")")
-  # Stop, clicked a third of the way into a check.
-  local stop_after stopped
+  # Stop, clicked a third of the way into a check; with an empty results cache, so that the
+  # check reads its files while Stop is pressed.
+  local stop_after stopped stop_logs
   stop_after=$(awk -v w="$window" 'BEGIN { printf "%d", w / 3 }')
-  stopped=$(run_window "$@" --subfolders --stop-after "$stop_after" --data-dir "$logs" "$library")
+  stop_logs=$(mktemp -d "$scratch/stop-logs.XXXXXX")
+  stopped=$(run_window "$@" --subfolders --stop-after "$stop_after" --data-dir "$stop_logs" "$library")
   stops+=("- $label: Stop clicked $stop_after ms into the check; the check ended $(field stop_ms "$stopped") ms later.")
 }
 
@@ -156,11 +162,12 @@ measure_kind "song check (\`--songs\`)" --songs
 measure_kind "media-details check" 
 
 if [ -n "$shot" ]; then
-  run_window --subfolders --shot "$shot" --shot-after 1000 --data-dir "$logs" "$library" >/dev/null
+  run_window --subfolders --shot "$shot" --shot-after 1000 --data-dir "$(mktemp -d "$scratch/shot-logs.XXXXXX")" \
+    "$library" >/dev/null
   say "Screenshot written to $shot"
 fi
 
-accessible_line=$(run_window --songs --data-dir "$logs" "$scratch" || true)
+accessible_line=$(run_window --songs --data-dir "$window_logs" "$scratch" || true)
 echo
 echo "Window against command line, $files files${songs:+ ($songs songs)}, $runs runs each, medians;"
 echo "load average $(cut -d' ' -f1-3 /proc/loadavg); accessibility bridge active: $(field accessible "$accessible_line")."

@@ -45,11 +45,14 @@ protected:
 private:
     void OnDoubleClicked(const QModelIndex &index);
     int AvailableWidth() const;
+    // One fit at the window's next turn for every request made until then.
+    void ScheduleFit();
 
     void ApplyReasonFilter();
 
     CDirListModel *m_model;
     bool m_bOnlyReasons = false;
+    bool m_bFitScheduled = false;
 };
 
 } // namespace velmora
