@@ -3,6 +3,8 @@
 #include "base/StdioFileEx.h"
 #include <QString>
 
+#include <utility>
+
 namespace velmora {
 
 // One run-log file: created empty, then appended to as UTF-16 LE, with the byte-order mark
