@@ -1,5 +1,6 @@
 #include "base/RunLogs.h"
 
+#include "base/LocalClock.h"
 #include "base/TraceSink.h"
 #include "base/UserPaths.h"
 #include "platform/MessagePump.h"
@@ -100,7 +101,7 @@ void CRunLogs::Record(int kind, const QString &text)
     // logs; their bytes are written as "\xHH" instead.
     const QString message = PrintableNativeName(text, false);
     if (m_sink)
-        m_sink->AddTraceLine(TracePaneLine(QTime::currentTime(), message), kind);
+        m_sink->AddTraceLine(TracePaneLine(LocalTimeNow(), message), kind);
     qsizetype pending = 0;
     {
         const std::lock_guard<std::mutex> lock(m_pendingMutex);
