@@ -10,6 +10,7 @@
 #include <array>
 #include <map>
 #include <optional>
+#include <set>
 #include <tuple>
 #include <vector>
 
@@ -122,24 +123,34 @@ constexpr qreal kSlackShare = 0.1;
 struct SCellEstimate
 {
     int row;
-    CellShape shape;
-    qreal width; // negative: measured whatever the others' estimates
+    std::optional<CellShape> shape; // none: measured whatever the others
+    QString text;
+    qreal width; // negative: no estimate
 };
 
-// Every estimated cell whose text is close enough to the widest of its shape that the
-// estimate's error (kerning, ligatures, rounding) could hide which one is wider, and every
-// cell without an estimate.
+// Every cell whose text is close enough to the widest of its shape that the estimate's
+// error (kerning, ligatures, rounding) could hide which one is wider, and every cell
+// without an estimate; of cells alike in shape and text (a column of "0:03" or "CDG
+// File"), only the first.
 std::vector<int> RowsThatMayBeWidest(const std::vector<SCellEstimate> &cells)
 {
     std::map<CellShape, qreal> widest;
     for (const SCellEstimate &cell : cells) {
-        qreal &most = widest.try_emplace(cell.shape, 0).first->second;
-        most = std::max(most, cell.width);
+        if (cell.shape) {
+            qreal &most = widest.try_emplace(*cell.shape, 0).first->second;
+            most = std::max(most, cell.width);
+        }
     }
     std::vector<int> rows;
+    std::set<std::pair<CellShape, QString>> taken;
     for (const SCellEstimate &cell : cells) {
-        const qreal most = widest[cell.shape];
-        if (cell.width < 0 || cell.width >= most - (kSlackPixels + most * kSlackShare))
+        if (!cell.shape) {
+            rows.push_back(cell.row);
+            continue;
+        }
+        const qreal most = widest[*cell.shape];
+        const bool mayBeWidest = cell.width < 0 || cell.width >= most - (kSlackPixels + most * kSlackShare);
+        if (mayBeWidest && taken.emplace(*cell.shape, cell.text).second)
             rows.push_back(cell.row);
     }
     return rows;
@@ -160,9 +171,10 @@ int ColumnContentWidth(const QTableView &view, int column)
     std::vector<SCellEstimate> cells;
     for (const int row : RowsMeasured(view)) {
         const QModelIndex index = view.model()->index(row, column, view.rootIndex());
-        const std::optional<CellShape> shape = ShapeOf(index);
-        const qreal width = shape ? estimate.Of(index.data(Qt::DisplayRole).toString()) : -1;
-        cells.push_back({row, shape.value_or(CellShape{}), width});
+        std::optional<CellShape> shape = ShapeOf(index);
+        QString text = shape ? index.data(Qt::DisplayRole).toString() : QString();
+        const qreal width = shape ? estimate.Of(text) : -1;
+        cells.push_back({row, std::move(shape), std::move(text), width});
     }
     int hint = 0;
     for (const int row : RowsThatMayBeWidest(cells))

@@ -130,6 +130,14 @@ TEST(ColumnContentWidth, TheWidestCellWinsWhateverItsTextsLength)
     EXPECT_EQ(ColumnContentWidth(view, 0), QtsWidth(view, 0));
     EXPECT_LT(ColumnContentWidth(view, 0), items.sizeHintForIndex(model.index(2, 0)).width());
 
+    // The same text twice, the second beside a check box: alike texts are not alike cells.
+    model.removeRows(0, model.rowCount());
+    model.appendRow(new QStandardItem(u"Same text"_s));
+    auto *tickedToo = new QStandardItem(Swatch(Qt::green, 16), u"Same text"_s);
+    tickedToo->setCheckable(true);
+    model.appendRow(tickedToo);
+    EXPECT_EQ(ColumnContentWidth(view, 0), items.sizeHintForIndex(model.index(1, 0)).width() + 1);
+
     model.removeRows(0, model.rowCount());
     EXPECT_EQ(ColumnContentWidth(view, 0), view.horizontalHeader()->sectionSizeHint(0));
 }
