@@ -2,14 +2,17 @@
 
 #include "base/RunLogs.h"
 #include "check/DirItemList.h"
+#include "check/TreeListing.h"
 #include "platform/FindFile.h"
 #include "platform/MessagePump.h"
 #include "platform/NameLookup.h"
 #include "platform/NativeName.h"
+#include "platform/StopRequest.h"
 
 #include <QSet>
 #include <algorithm>
 #include <limits>
+#include <optional>
 #include <sys/stat.h>
 
 namespace velmora {
@@ -58,8 +61,11 @@ QString FolderIdentity(const QString &folder)
     return QString::number(info.st_dev) + u':' + QString::number(info.st_ino);
 }
 
-void ListOneFolder(const QString &folder, std::vector<SListedFile> &files, QSet<QString> &visited)
+void ListOneFolder(const QString &folder, std::vector<SListedFile> &files, QSet<QString> &visited,
+                   const std::atomic<bool> *stop)
 {
+    if (stop && *stop)
+        return;
     const QString identity = FolderIdentity(folder);
     if (identity.isEmpty() || visited.contains(identity))
         return;
@@ -80,7 +86,7 @@ void ListOneFolder(const QString &folder, std::vector<SListedFile> &files, QSet<
     }
     search.Close();
     for (const QString &name : std::as_const(subfolders))
-        ListOneFolder(WithSeparator(base) + name, files, visited);
+        ListOneFolder(WithSeparator(base) + name, files, visited, stop);
 }
 
 SFindRecord ListedFileRecord(const SListedFile &file)
@@ -94,10 +100,13 @@ SFindRecord ListedFileRecord(const SListedFile &file)
     return record;
 }
 
-void RecursiveWalk(CDirItemList &list, const QString &path)
+void RecursiveWalk(CDirItemList &list, const QString &path, CTreeListing *listing)
 {
+    std::optional<CTreeListing> ownListing;
+    if (!listing)
+        listing = &ownListing.emplace(path);
+    const std::vector<SListedFile> files = listing->Take([&list] { return list.IsStopRequested() || CStopRequest::IsRaised(); });
     int count = 0;
-    const std::vector<SListedFile> files = ListFolderTree(path);
     PreallocateRows(list, files.size());
     for (const SListedFile &file : files) {
         PumpEvery256(count++);
@@ -137,19 +146,19 @@ void FlatWalk(CDirItemList &list, const QString &path)
 
 } // namespace
 
-std::vector<SListedFile> ListFolderTree(const QString &folder)
+std::vector<SListedFile> ListFolderTree(const QString &folder, const std::atomic<bool> *stop)
 {
     std::vector<SListedFile> files;
     QSet<QString> visited;
-    ListOneFolder(folder, files, visited);
+    ListOneFolder(folder, files, visited, stop);
     return files;
 }
 
-void DirectoryItemInfo(CDirItemList &list, const QString &path)
+void DirectoryItemInfo(CDirItemList &list, const QString &path, CTreeListing *listing)
 {
     WriteLog(Progress, u"LIST, DirectoryItemInfo\r\n");
     if (list.m_nIncludeSubfolders)
-        RecursiveWalk(list, path);
+        RecursiveWalk(list, path, listing);
     else
         FlatWalk(list, path);
 }

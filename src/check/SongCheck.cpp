@@ -11,9 +11,12 @@
 #include "platform/CodePage.h"
 #include "check/SongFolders.h"
 #include "check/SortOrders.h"
+#include "check/TreeListing.h"
 #include "platform/FileStatus.h"
 #include "platform/NameLookup.h"
 #include "playlist/KlovPlaylist.h"
+
+#include <optional>
 
 namespace velmora {
 
@@ -29,24 +32,31 @@ bool HasNumberedSongFolders(const QString &folder)
     return !first.isEmpty() && !ResolveNameNoCase(first, u"ZR000000.TXT"_s).isEmpty();
 }
 
-// Walks the folder the way its layout asks for; a juke list's songs land in jukeRecords.
-void WalkSongFolder(CDirItemList &list, const QString &path, QStringList &jukeRecords)
+enum class ESongLayout { NumberedFolders, JukeList, Plain };
+
+// How the folder's songs are laid out; a juke list's songs land in jukeRecords.
+ESongLayout SongLayoutOf(const QString &path, QStringList &jukeRecords)
 {
     const QString folder = path.endsWith(u'/') ? path : path + u'/';
-    if (HasNumberedSongFolders(folder)) {
-        ListSongFolders(list, path);
-        return;
-    }
+    if (HasNumberedSongFolders(folder))
+        return ESongLayout::NumberedFolders;
     const QString jukeList = ResolveNameNoCase(folder, u"juke.txt"_s);
     SFileStatus status;
     if (!jukeList.isEmpty() && QueryFileStatus(jukeList, &status) && status.nSize >= kSmallestJukeList) {
         ReadKlovPlaylist(jukeList, jukeRecords);
-        if (!jukeRecords.isEmpty()) {
-            DirectoryItemInfoJUKE(list, path);
-            return;
-        }
+        if (!jukeRecords.isEmpty())
+            return ESongLayout::JukeList;
     }
-    DirectoryItemInfo(list, path);
+    return ESongLayout::Plain;
+}
+
+void WalkSongFolder(CDirItemList &list, const QString &path, ESongLayout layout, CTreeListing *listing)
+{
+    switch (layout) {
+    case ESongLayout::NumberedFolders: ListSongFolders(list, path); break;
+    case ESongLayout::JukeList: DirectoryItemInfoJUKE(list, path); break;
+    case ESongLayout::Plain: DirectoryItemInfo(list, path, listing); break;
+    }
 }
 
 // Reads every row's files, ahead on worker threads when the tuning asks for it; rows are
@@ -85,12 +95,17 @@ void SongCheck(CDirItemList &list, const QString &path)
 {
     if (list.ColumnHeader(2) == u"General"_s)
         list.RenameColumnHeaders(u"Title"_s, u"Artist"_s, u"Album"_s);
+    QStringList jukeRecords;
+    const ESongLayout layout = SongLayoutOf(path, jukeRecords);
+    // The tree is listed while the cache's rows load.
+    std::optional<CTreeListing> listing;
+    if (layout == ESongLayout::Plain && list.m_nIncludeSubfolders)
+        listing.emplace(path);
     if (CResultCache *cache = list.UsableCache()) {
         cache->SetContext(ECacheKind::SongFile, SongFileContext());
         cache->Preload(ECacheKind::SongFile, path);
     }
-    QStringList jukeRecords;
-    WalkSongFolder(list, path, jukeRecords);
+    WalkSongFolder(list, path, layout, listing ? &*listing : nullptr);
 
     SortByDirectoryOrder(list);
     WriteLog(Progress, u"LIST, Sort Directroys %d\r\n", list.GetItemCount());
