@@ -105,7 +105,8 @@ void RecursiveWalk(CDirItemList &list, const QString &path, CTreeListing *listin
     std::optional<CTreeListing> ownListing;
     if (!listing)
         listing = &ownListing.emplace(path);
-    const std::vector<SListedFile> files = listing->Take([&list] { return list.IsStopRequested() || CStopRequest::IsRaised(); });
+    const auto stopRequested = [&list] { return list.IsStopRequested() || CStopRequest::IsRaised(); };
+    const std::vector<SListedFile> files = listing->Take(stopRequested);
     int count = 0;
     PreallocateRows(list, files.size());
     for (const SListedFile &file : files) {

@@ -109,7 +109,8 @@ TEST(ColumnContentWidth, EqualsQtsOwnMeasureOverTheSameRows)
 TEST(ColumnContentWidth, TheWidestCellWinsWhateverItsTextsLength)
 {
     QStandardItemModel model(0, 1);
-    for (const QString &text : {QString(40, u'i'), QString(12, u'W'), QString(30, u'l'), u"\ufb03"_s, QString(20, u'x')})
+    const QString texts[] = {QString(40, u'i'), QString(12, u'W'), QString(30, u'l'), u"\ufb03"_s, QString(20, u'x')};
+    for (const QString &text : texts)
         model.appendRow(new QStandardItem(text));
     QTableView view;
     view.setModel(&model);
