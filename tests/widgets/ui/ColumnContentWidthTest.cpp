@@ -139,6 +139,18 @@ TEST(ColumnContentWidth, TheWidestCellWinsWhateverItsTextsLength)
     model.appendRow(tickedToo);
     EXPECT_EQ(ColumnContentWidth(view, 0), items.sizeHintForIndex(model.index(1, 0)).width() + 1);
 
+    // Capitals and stops kern together to an eighth less than their letters' sum; a plain
+    // text just wider than such a long one must still be the one measured.
+    model.removeRows(0, model.rowCount());
+    const QFontMetrics metrics(view.font());
+    const QString kerned = QString(u"T.V.A.W.Y."_s).repeated(20);
+    QString plain;
+    while (metrics.horizontalAdvance(plain) <= metrics.horizontalAdvance(kerned))
+        plain += u'o';
+    model.appendRow(new QStandardItem(kerned));
+    model.appendRow(new QStandardItem(plain));
+    EXPECT_EQ(ColumnContentWidth(view, 0), items.sizeHintForIndex(model.index(1, 0)).width() + 1);
+
     model.removeRows(0, model.rowCount());
     EXPECT_EQ(ColumnContentWidth(view, 0), view.horizontalHeader()->sectionSizeHint(0));
 }
