@@ -158,7 +158,8 @@ std::vector<SListedFile> ListFolderTree(const QString &folder, const std::atomic
 void DirectoryItemInfo(CDirItemList &list, const QString &path, CTreeListing *listing)
 {
     WriteLog(Progress, u"LIST, DirectoryItemInfo\r\n");
-    if (list.m_nIncludeSubfolders)
+    // A listing already begun decides: the window may have changed the flag meanwhile.
+    if (listing || list.m_nIncludeSubfolders)
         RecursiveWalk(list, path, listing);
     else
         FlatWalk(list, path);

@@ -144,7 +144,8 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
     if (list.ColumnHeader(2) == u"Title"_s)
         list.RenameColumnHeaders(u"General"_s, u"Video"_s, u"Audio"_s);
     // A tree is listed on a thread of its own; meanwhile the engine is chosen (which may run
-    // the tool once) and the cache's rows load. A single folder is listed at once.
+    // the tool once, even for a tree that turns out empty) and the cache's rows load. A
+    // single folder is listed at once.
     std::optional<CTreeListing> listing;
     std::optional<EReportEngine> engine;
     CResultCache *cache = nullptr;
@@ -167,7 +168,7 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
         kinds.append(KindOf(list.Item(e)));
     }
     AnsiCodePage(); // read the setting once, before any worker needs it
-    // A folder without files needs no choice, nor the cache.
+    // A single folder without files needs no choice, nor the cache.
     if (paths.isEmpty()) {
         engine = EReportEngine::Tool;
         cache = nullptr;

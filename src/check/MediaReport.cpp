@@ -7,6 +7,7 @@
 #include "platform/FileStatus.h"
 #include "platform/NativeName.h"
 #include "platform/OpenFile.h"
+#include "platform/StopRequest.h"
 #include "platform/ToolLocator.h"
 #include "widgets/ProcessRunner.h"
 
@@ -99,10 +100,13 @@ EReportEngine ChooseReportEngine(EReportEngine engine)
     static QHash<QString, bool> answers;
     const QString tool = MediaTool();
     const std::lock_guard<std::mutex> lock(mutex);
-    auto answer = answers.find(tool);
-    if (answer == answers.end())
-        answer = answers.insert(tool, LibraryGivesToolReports(tool));
-    return *answer ? EReportEngine::Library : EReportEngine::Tool;
+    if (const auto answer = answers.constFind(tool); answer != answers.cend())
+        return *answer ? EReportEngine::Library : EReportEngine::Tool;
+    const bool same = LibraryGivesToolReports(tool);
+    // A tool stopped while it answered said nothing; it is asked again next time.
+    if (!CStopRequest::IsRaised())
+        answers.insert(tool, same);
+    return same ? EReportEngine::Library : EReportEngine::Tool;
 }
 
 } // namespace velmora

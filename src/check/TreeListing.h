@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <condition_variable>
+#include <exception>
 #include <functional>
 #include <mutex>
 #include <thread>
@@ -27,15 +28,18 @@ public:
 
     // Waits for the listing, handling the window's messages meanwhile. Once stopRequested()
     // says so, the listing ends after the folder it is in, and the files found so far are
-    // given. Called once.
+    // given. What the listing threw is thrown here. Called once.
     std::vector<SListedFile> Take(const std::function<bool()> &stopRequested);
 
 private:
+    void List(const QString &folder);
+
     std::atomic<bool> m_bStop = false;
     std::mutex m_mutex;
     std::condition_variable m_done;
     bool m_bDone = false;
     std::vector<SListedFile> m_files;
+    std::exception_ptr m_failure;
     std::thread m_thread;
 };
 

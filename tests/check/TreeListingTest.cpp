@@ -33,6 +33,12 @@ TEST(TreeListing, GivesTheTreesFilesInTheWalksOrderAndListsNothingOnceStopped)
     int asked = 0;
     EXPECT_EQ(PathsOf(listing.Take([&asked] { return ++asked > 1000; })), walked);
 
+    // Stopped at once, it ends after the folder it is in: what it gives is the start of the
+    // whole listing, every file whole.
+    CTreeListing stoppedListing(f.Root());
+    const QStringList partial = PathsOf(stoppedListing.Take([] { return true; }));
+    EXPECT_EQ(partial, walked.mid(0, partial.size()));
+
     const std::atomic<bool> stopped = true;
     EXPECT_TRUE(ListFolderTree(f.Root(), &stopped).empty());
     // A listing dropped untaken stops and is waited for.

@@ -151,6 +151,12 @@ TEST(ColumnContentWidth, TheWidestCellWinsWhateverItsTextsLength)
     model.appendRow(new QStandardItem(plain));
     EXPECT_EQ(ColumnContentWidth(view, 0), items.sizeHintForIndex(model.index(1, 0)).width() + 1);
 
+    // Trailing spaces (a name padded by its tags) are measured as the item's layout does.
+    model.removeRows(0, model.rowCount());
+    model.appendRow(new QStandardItem(u"ab"_s + QString(40, u' ')));
+    model.appendRow(new QStandardItem(u"Karaoke"_s));
+    EXPECT_EQ(ColumnContentWidth(view, 0), QtsWidth(view, 0));
+
     model.removeRows(0, model.rowCount());
     EXPECT_EQ(ColumnContentWidth(view, 0), view.horizontalHeader()->sectionSizeHint(0));
 }
