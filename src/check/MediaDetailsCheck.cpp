@@ -11,15 +11,12 @@
 #include "check/MediaReport.h"
 #include "check/ProblemMarking.h"
 #include "check/ReadAhead.h"
-#include "check/TreeListing.h"
 #include "check/ToolTimeOutLines.h"
 #include "inspect/FileList.h"
 #include "inspect/KaraokeIdentification.h"
 #include "inspect/MediaAnalysis.h"
 #include "inspect/MediaInfoReport.h"
 #include "platform/CodePage.h"
-
-#include <optional>
 
 namespace velmora {
 
@@ -126,36 +123,13 @@ void ApplyExamination(CDirItemList &list, int e, const SMediaExamination &found,
         MarkProblemFile(list, e, companions);
 }
 
-// The cache with the rows of the files below path loaded, or null when there is none.
-CResultCache *PreloadedCache(CDirItemList &list, EReportEngine engine, const QString &path)
-{
-    CResultCache *cache = list.UsableCache();
-    if (cache) {
-        cache->SetContext(ECacheKind::MediaDetails, MediaDetailsContext(engine));
-        cache->Preload(ECacheKind::MediaDetails, path);
-    }
-    return cache;
-}
-
 } // namespace
 
 void MediaDetailsCheck(CDirItemList &list, const QString &path)
 {
     if (list.ColumnHeader(2) == u"Title"_s)
         list.RenameColumnHeaders(u"General"_s, u"Video"_s, u"Audio"_s);
-    // A tree is listed on a thread of its own; meanwhile the engine is chosen (which may run
-    // the tool once, even for a tree that turns out empty) and the cache's rows load. A
-    // single folder is listed at once.
-    std::optional<CTreeListing> listing;
-    std::optional<EReportEngine> engine;
-    CResultCache *cache = nullptr;
-    if (list.m_nIncludeSubfolders) {
-        listing.emplace(path);
-        engine = ChooseReportEngine(list.m_tuning.engine);
-        cache = PreloadedCache(list, *engine, path);
-    }
-    DirectoryItemInfo(list, path, listing ? &*listing : nullptr);
-    listing.reset();
+    DirectoryItemInfo(list, path);
     for (int j = 0; j < list.GetItemCount(); ++j)
         list.ShowRow(j);
     list.ShowAllRows();
@@ -168,17 +142,16 @@ void MediaDetailsCheck(CDirItemList &list, const QString &path)
         kinds.append(KindOf(list.Item(e)));
     }
     AnsiCodePage(); // read the setting once, before any worker needs it
-    // A single folder without files needs no choice, nor the cache.
-    if (paths.isEmpty()) {
-        engine = EReportEngine::Tool;
-        cache = nullptr;
-    } else if (!engine) {
-        engine = ChooseReportEngine(list.m_tuning.engine);
-        cache = PreloadedCache(list, *engine, path);
+    // Choosing may run the tool once; a folder without files needs no choice.
+    const EReportEngine engine = paths.isEmpty() ? EReportEngine::Tool : ChooseReportEngine(list.m_tuning.engine);
+    CResultCache *cache = paths.isEmpty() ? nullptr : list.UsableCache();
+    if (cache) {
+        cache->SetContext(ECacheKind::MediaDetails, MediaDetailsContext(engine));
+        cache->Preload(ECacheKind::MediaDetails, path);
     }
     CCompanionIndex companions; // the rows stay as they are from here on
     CReadAhead<SExamined> examinations(int(paths.size()), list.m_tuning.nJobs, [&](int e) {
-        return ExamineThroughCache(paths.at(e), kinds.at(e), *engine, cache);
+        return ExamineThroughCache(paths.at(e), kinds.at(e), engine, cache);
     });
     for (int e = 0; e < list.GetItemCount(); ++e) {
         if (list.StopBeforeFile(e, list.GetItemCount()))
