@@ -37,7 +37,7 @@ QString WithoutTrailingSlashes(QString folder)
 // The whole path must end in the row's first name, or the move could reach some other file.
 QString RowProblem(const _ITEMINFO &item)
 {
-    const QString first = item.FileNames().value(0);
+    const QString first = item.FirstFileName();
     const QString path = item.FullPath();
     if (first.isEmpty() || first.contains(u'/') || first == u"."_s || first == u".."_s)
         return u"the row has no usable file name"_s;
@@ -102,7 +102,7 @@ void Fail(SMoveRun &run, const SPlannedMove &move, const QString &reason)
 void MoveOneRow(SMoveRun &run, int row)
 {
     _ITEMINFO &item = run.list.Item(row);
-    const QString first = item.FileNames().value(0);
+    const QString first = item.FirstFileName();
     const QString folder = run.summary.strTargetFolder;
     SPlannedMove move{row, item.FullPath(), folder.endsWith(u'/') ? folder + first : folder + u'/' + first, false};
     QString problem = RowProblem(item);
@@ -188,7 +188,7 @@ SMoveSummary MoveCheckedSongs(CDirItemList &list, IFolderPicker &picker, const S
             break;
         }
         if (options.progress)
-            options.progress(++begun, summary.nChecked, list.Item(row).FileNames().value(0));
+            options.progress(++begun, summary.nChecked, list.Item(row).FirstFileName());
         else
             ++begun;
         MoveOneRow(run, row);

@@ -10,7 +10,11 @@ void _ITEMINFO::SetPath(const QString &path)
 
 void _ITEMINFO::SetFileNames(const QStringList &names)
 {
-    szFileName = names.join(u';');
+    // One name is shared with the caller's string rather than copied by a join.
+    if (names.size() == 1)
+        szFileName = names.first();
+    else
+        szFileName = names.join(u';');
     bOneFile = names.size() == 1 && names.first().size() <= szFileName.kMaxLength;
     astrFileNames = bOneFile ? QStringList() : names;
 }
@@ -27,6 +31,17 @@ QStringList _ITEMINFO::FileNames() const
     if (!astrFileNames.isEmpty())
         return astrFileNames;
     return szFileName.Text().split(u';', Qt::SkipEmptyParts);
+}
+
+QString _ITEMINFO::FirstFileName() const
+{
+    if (bOneFile)
+        return szFileName.Text();
+    if (!astrFileNames.isEmpty())
+        return astrFileNames.first();
+    for (const QStringView part : QStringView(szFileName.Text()).tokenize(u';', Qt::SkipEmptyParts))
+        return part.toString();
+    return {};
 }
 
 QStringList _ITEMINFO::FilePaths() const

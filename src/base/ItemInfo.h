@@ -65,6 +65,8 @@ struct _ITEMINFO
     // by ";", have szFileName split at ";" (empty parts skipped). Most rows stand for one
     // file, which szFileName holds whole, so they keep no list of their own.
     QStringList FileNames() const;
+    // The first of FileNames(), without building the list: sorts and merges ask it of every row.
+    QString FirstFileName() const;
     // The full path of each of the row's files: FullPath() first, the others beside it.
     QStringList FilePaths() const;
 

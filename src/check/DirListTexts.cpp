@@ -19,7 +19,7 @@ QString DurationText(int seconds)
 QString RawCellText(const _ITEMINFO &item, int column)
 {
     switch (column) {
-    case 0: return item.FileNames().value(0);
+    case 0: return item.FirstFileName();
     case 1: return item.szType;
     case 2: return item.szTitle;
     case 3: return item.szArtist;

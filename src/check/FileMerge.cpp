@@ -19,7 +19,7 @@ int KeepFirstFileRow(CArray<_ITEMINFO> &items, int first, int joined, const QStr
     const int last = first + joined;
     int kept = first;
     for (int index = first; index <= last; ++index) {
-        if (items[index].FileNames().value(0) == firstName) {
+        if (items[index].FirstFileName() == firstName) {
             kept = index;
             break;
         }

@@ -18,7 +18,7 @@ namespace {
 
 QString FirstName(const _ITEMINFO &item)
 {
-    return item.FileNames().value(0);
+    return item.FirstFileName();
 }
 
 // The song number of a file item: its leading number, or 0 for a name such as "000.mp3";

@@ -26,3 +26,23 @@ TEST(ItemInfo, FilesOfARowAreKeptApartFromWhatItShows)
     EXPECT_EQ(listed.FileNames(), QStringList({u"00001.cdg"_s, u"00001.mp3"_s}));
     EXPECT_EQ(listed.FilePaths(), QStringList({u"/k/Pop/00001.cdg"_s, u"/k/Pop/00001.mp3"_s}));
 }
+
+TEST(ItemInfo, TheFirstFileNameIsTheFirstOfTheRowsFiles)
+{
+    _ITEMINFO one;
+    one.SetFileNames({u"a;b.mp3"_s});
+    _ITEMINFO merged;
+    merged.SetFileNames({u"S.cdg"_s, u"S.mp3"_s});
+    _ITEMINFO joined;
+    joined.szFileName = u";;00001.cdg;;00001.mp3"_s;
+    _ITEMINFO empty;
+    _ITEMINFO onlySeparators;
+    onlySeparators.szFileName = u";;"_s;
+    _ITEMINFO longName;
+    longName.SetFileNames({QString(600, u'n')});
+    for (const _ITEMINFO *item : {&one, &merged, &joined, &empty, &onlySeparators, &longName})
+        EXPECT_EQ(item->FirstFileName(), item->FileNames().value(0));
+    EXPECT_EQ(one.FirstFileName(), u"a;b.mp3"_s);
+    EXPECT_EQ(joined.FirstFileName(), u"00001.cdg"_s);
+    EXPECT_EQ(longName.FirstFileName().size(), 600);
+}

@@ -29,7 +29,7 @@ QString PrintedName(const QString &name)
 
 QString FirstName(const _ITEMINFO &item)
 {
-    return item.FileNames().value(0);
+    return item.FirstFileName();
 }
 
 QString Marker(const _ITEMINFO &item)
@@ -114,7 +114,7 @@ QByteArray WriteText(const CDirItemList &list, const SRowsToWrite &rows)
         for (qsizetype c = 0; c < cells.size(); ++c) {
             text += cells.at(c);
             if (c + 1 < cells.size())
-                text += QString(widths[c] - DisplayWidth(cells.at(c)) + 2, u' ');
+                text.resize(text.size() + widths[c] - DisplayWidth(cells.at(c)) + 2, u' ');
         }
         while (text.endsWith(u' '))
             text.chop(1);
