@@ -61,7 +61,16 @@ QStringList OrderedFileList(const QStringList &members)
 // A walked row stands for one file; its name is kept apart from the list's ";" joining.
 QString NameOf(const _ITEMINFO &item)
 {
-    return item.FileNames().value(0);
+    return item.FirstFileName();
+}
+
+// Whether two paths lie in one folder as FolderOf sees it; paths of one folder most often
+// spell it alike, which needs no copy.
+bool InSameFolder(const QString &a, const QString &b)
+{
+    const QStringView folderA = QStringView(a).first(a.lastIndexOf(u'/') + 1);
+    const QStringView folderB = QStringView(b).first(b.lastIndexOf(u'/') + 1);
+    return folderA == folderB || FolderOf(a) == FolderOf(b);
 }
 
 } // namespace
@@ -75,13 +84,13 @@ int GroupSongFiles(const CArray<_ITEMINFO> &items, int first, QStringList &fileL
     const QString headName = NameOf(head);
     if (!IsKnownMediaFile(headName))
         return 0;
-    const QString folder = FolderOf(head.FullPath());
+    const QString headPath = head.FullPath();
     const QString base = GroupBaseName(headName);
 
     QStringList members{headName};
     for (int i = first + 1; i < items.GetSize(); ++i) {
         const QString name = NameOf(items[i]);
-        if (!IsKnownMediaFile(name) || FolderOf(items[i].FullPath()) != folder)
+        if (!IsKnownMediaFile(name) || !InSameFolder(items[i].FullPath(), headPath))
             break;
         if (GroupBaseName(name).compare(base, Qt::CaseInsensitive) != 0)
             break;

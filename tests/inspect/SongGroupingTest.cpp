@@ -93,6 +93,9 @@ TEST(SongGrouping, WhatEndsAGroup)
     // Folders compare with regard to case, base names without.
     EXPECT_EQ(Group({u"/K/a.mp3"_s, u"/k/a.cdg"_s}).joined, 0);
     EXPECT_EQ(Group({u"/k/A.mp3"_s, u"/k/a.CDG"_s}).joined, 1);
+    EXPECT_EQ(Group({u"/k/a.mp3"_s, u"/j/a.cdg"_s}).joined, 0);
+    // A folder spelt with a doubled separator is the same folder.
+    EXPECT_EQ(Group({u"/k//a.mp3"_s, u"/k/a.cdg"_s}).joined, 1);
 
     const SGroup zip = Group({u"/k/Song.cdg"_s, u"/k/Song.mp3"_s, u"/k/Song.zip"_s});
     EXPECT_EQ(zip.joined, 1);
