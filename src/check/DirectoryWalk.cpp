@@ -28,6 +28,19 @@ QString WithSeparator(const QString &folder)
     return folder.endsWith(u'/') ? folder : folder + u'/';
 }
 
+// A row keeps its path for the whole check: built at its exact size, where appending to a
+// copy of the folder would reserve room to grow (up to twice the text, for 100,000 rows).
+QString PathIn(const QString &folder, const QString &name)
+{
+    const bool separated = folder.endsWith(u'/');
+    QString path;
+    path.reserve(folder.size() + (separated ? 0 : 1) + name.size());
+    path.append(folder);
+    if (!separated)
+        path.append(u'/');
+    return path.append(name);
+}
+
 bool EndsWithBak(const QString &path)
 {
     return QStringView(path).right(4).compare(u".bak", Qt::CaseInsensitive) == 0;
@@ -108,12 +121,14 @@ void RecursiveWalk(CDirItemList &list, const QString &path, CTreeListing *listin
     const auto stopRequested = [&list] { return list.IsStopRequested() || CStopRequest::IsRaised(); };
     const std::vector<SListedFile> files = listing->Take(stopRequested);
     int count = 0;
-    PreallocateRows(list, files.size());
+    // A tree has no row limit: room for all its files, as growing past a shorter reservation
+    // would hold both arrays of rows at once.
+    list.m_items.Preallocate(list.GetItemCount() + int(files.size()));
     for (const SListedFile &file : files) {
         PumpEvery256(count++);
         if (file.strName.isEmpty() || EndsWithBak(file.strName))
             continue;
-        if (!list.AddListItem(ListedFileRecord(file), WithSeparator(file.strFolder) + file.strName, 0))
+        if (!list.AddListItem(ListedFileRecord(file), PathIn(file.strFolder, file.strName), 0))
             return;
     }
 }
@@ -131,7 +146,7 @@ void FlatWalk(CDirItemList &list, const QString &path)
     while (search.FindNextFile(record)) {
         if (IsDotEntry(record.cFileName))
             continue;
-        const QString fullPath = folder + record.cFileName;
+        const QString fullPath = PathIn(folder, record.cFileName);
         const bool skipped = EndsWithBak(fullPath)
             || record.cFileName.compare(u"qcglist.txt"_s, Qt::CaseInsensitive) == 0;
         if (!skipped) {
@@ -186,7 +201,7 @@ void DirectoryItemInfoJUKE(CDirItemList &list, const QString &path)
     while (search.FindNextFile(record)) {
         if (record.cFileName == u"."_s)
             continue;
-        const QString fullPath = rowFolder + record.cFileName;
+        const QString fullPath = PathIn(rowFolder, record.cFileName);
         const bool skipped = EndsWithBak(fullPath)
             || record.cFileName.compare(u"juke.txt"_s, Qt::CaseInsensitive) == 0;
         if (!skipped) {

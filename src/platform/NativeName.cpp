@@ -154,6 +154,10 @@ QString DecodeNativeName(QByteArrayView bytes)
         AppendCodePoint(name, codePoint);
         i += length;
     }
+    // Rows keep the name for the whole check: give back what the reserve held beyond it
+    // (two thirds of it for a name in CJK).
+    if (name.capacity() - name.size() > 16)
+        name.squeeze();
     return name;
 }
 
