@@ -1,7 +1,10 @@
+#include "check/DirItemList.h"
 #include "check/NoCaseKey.h"
+#include "check/SortOrders.h"
 
 #include <QRandomGenerator>
 #include <gtest/gtest.h>
+#include <algorithm>
 
 using namespace velmora;
 
@@ -47,4 +50,34 @@ TEST(NoCaseKey, OrdersExactlyAsQtsCompareWithoutCase)
     EXPECT_EQ(CNoCaseKey(QStringLiteral("Stra\u00DFe.MP3")).Compare(CNoCaseKey(QStringLiteral("STRASSE.mp3"))) == 0,
               QStringLiteral("Stra\u00DFe.MP3").compare(QStringLiteral("STRASSE.mp3"), Qt::CaseInsensitive) == 0);
     EXPECT_EQ(CNoCaseKey(QStringLiteral("song.mp3")).Compare(CNoCaseKey(QStringLiteral("SONG.MP3"))), 0);
+}
+
+// The directory order keys a row by its folder and name, folding a folder once for the rows
+// listed in it; with the same random texts as folders and names (runs of rows in one folder,
+// folders that are prefixes of others) the order must be that of whole paths.
+TEST(NoCaseKey, DirectoryOrderOfRandomPathsIsThatOfQtsCompareWithoutCase)
+{
+    QRandomGenerator random(24);
+    CDirItemList list;
+    QStringList paths;
+    QString folder;
+    for (int n = 0; n < 6000; ++n) {
+        if (random.bounded(8) == 0 || folder.isEmpty())
+            folder = (random.bounded(3) == 0 && !folder.isEmpty() ? folder : QStringLiteral("/l"))
+                + QLatin1Char('/') + RandomName(random);
+        const QString name = RandomName(random).remove(QLatin1Char('/'));
+        const QString path = folder + QLatin1Char('/') + (name == QStringLiteral("..") ? QStringLiteral("...") : name);
+        paths.append(path);
+        _ITEMINFO item;
+        item.dwFlags = ITEM_WALK;
+        item.SetPath(path);
+        item.SetFileNames({path.section(QLatin1Char('/'), -1)});
+        list.m_items.Add(std::move(item));
+    }
+    SortByDirectoryOrder(list);
+    std::stable_sort(paths.begin(), paths.end(),
+                     [](const QString &a, const QString &b) { return a.compare(b, Qt::CaseInsensitive) < 0; });
+    ASSERT_EQ(list.GetItemCount(), int(paths.size()));
+    for (int i = 0; i < list.GetItemCount(); ++i)
+        ASSERT_EQ(list.Item(i).FullPath().compare(paths[i], Qt::CaseInsensitive), 0) << i;
 }

@@ -2,6 +2,8 @@
 #include "check/SortOrders.h"
 
 #include <QSet>
+#include <algorithm>
+#include <numeric>
 #include <gtest/gtest.h>
 
 using namespace Qt::Literals::StringLiterals;
@@ -93,4 +95,42 @@ TEST(SortOrders, ALargeShuffledFolderComesOutInOrderWithEveryRowWhole)
     ASSERT_EQ(Names(list), names);
     for (int i = 0; i < list.GetItemCount(); ++i)
         EXPECT_EQ(list.Item(i).nFileSize / 1000, quint64(list.Item(i).szFileName.Text().size()));
+}
+
+// Keys hold a folder's folded text once for the rows listed in it; the order must still be
+// that of whole paths compared without case, where a folder may be a prefix of another
+// folder or of a name, and surrogates keep a text from being folded.
+TEST(SortOrders, DirectoryOrderOfPathsSplitAtTheirFoldersIsThatOfWholePaths)
+{
+    const QStringList paths = {
+        u"/lib/a b/c.mp3"_s, u"/lib/a/b.mp3"_s, u"/lib/A/B.cdg"_s, u"/lib/a/zz.mp3"_s, u"/lib/a/Sub/a.mp3"_s,
+        u"/lib/ab/c.mp3"_s, u"/lib/a/bc"_s, u"/lib/Ä/x.mp3"_s, u"/lib/ä/X.mp3"_s, u"/lib/a/\U0001F3A4 mic.mp3"_s,
+        u"/lib/a/\U0001F3A4 MIC.cdg"_s, u"/lib/\U0001F3A4/a.mp3"_s, u"/lib/a/b.mp3"_s, u"/lib/a/"_s,
+        u"/lib/a/B.MP3.bak2"_s, u"/lib/STRASSE/ß.mp3"_s, u"/lib/strasse/ss.mp3"_s, u"/lib/a/b"_s, u"/lib"_s,
+        u"/lib/a/sub/B.mp3"_s, u"/lib/a/SUB/a.cdg"_s, u"/lib/a/\uFF21 wide.mp3"_s, u"/lib/\uFF41/b.mp3"_s,
+    };
+    CDirItemList list;
+    for (int i = 0; i < paths.size(); ++i) {
+        _ITEMINFO item;
+        item.dwFlags = ITEM_WALK;
+        item.dwFileAttributes = 0x80;
+        item.nFileSize = quint64(i);
+        item.SetPath(paths[i]);
+        item.SetFileNames({paths[i].section(u'/', -1)});
+        list.m_items.Add(std::move(item));
+    }
+    SortByDirectoryOrder(list);
+
+    std::vector<int> expected(size_t(paths.size()));
+    std::iota(expected.begin(), expected.end(), 0);
+    std::stable_sort(expected.begin(), expected.end(), [&](int a, int b) {
+        return paths[a].compare(paths[b], Qt::CaseInsensitive) < 0;
+    });
+    QStringList got;
+    QStringList want;
+    for (int i = 0; i < list.GetItemCount(); ++i) {
+        got.append(list.Item(i).FullPath());
+        want.append(paths[expected[size_t(i)]]);
+    }
+    ASSERT_EQ(got, want);
 }
