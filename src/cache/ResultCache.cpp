@@ -13,6 +13,7 @@
 #include <sys/stat.h>
 #include <xxhash.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 
@@ -314,11 +315,24 @@ void CResultCache::Preload(ECacheKind kind, const QString &folder)
         row.nInode = quint64(*fields[3]);
         row.nMode = quint32(*fields[4]);
         row.nContext = quint64(*fields[5]);
-        row.nOffset = m_values.size();
-        row.nLength = bytes.size();
-        m_values.append(bytes);
+        KeepValue(bytes, row);
         m_loaded.insert(HashOf(kind, path.toByteArray()), row);
     }
+}
+
+void CResultCache::KeepValue(const QByteArray &value, SLoadedRow &row)
+{
+    constexpr qsizetype kBlockBytes = 1 << 20;
+    if (m_valueBlocks.isEmpty() || m_valueBlocks.last().size() + value.size() > kBlockBytes) {
+        QByteArray block;
+        block.reserve(std::max(kBlockBytes, value.size()));
+        m_valueBlocks.append(std::move(block));
+    }
+    QByteArray &block = m_valueBlocks.last();
+    row.nBlock = quint32(m_valueBlocks.size() - 1);
+    row.nOffset = quint32(block.size());
+    row.nLength = quint32(value.size());
+    block.append(value);
 }
 
 std::optional<QByteArray> CResultCache::Find(ECacheKind kind, const SFileKey &key) const
@@ -333,7 +347,7 @@ std::optional<QByteArray> CResultCache::Find(ECacheKind kind, const SFileKey &ke
         || row.nInode != key.nInode || row.nMode != key.nMode || row.nContext != context)
         return std::nullopt;
     ++m_hits;
-    return m_values.mid(row.nOffset, row.nLength);
+    return m_valueBlocks.at(row.nBlock).mid(row.nOffset, row.nLength);
 }
 
 void CResultCache::Store(ECacheKind kind, const SFileKey &key, const QByteArray &value)

@@ -85,10 +85,11 @@ private:
         qint64 nModifiedNs = 0;
         qint64 nChangedNs = 0;
         quint64 nInode = 0;
-        quint32 nMode = 0;
         quint64 nContext = 0;
-        qsizetype nOffset = 0;
-        qsizetype nLength = 0;
+        quint32 nMode = 0;
+        quint32 nBlock = 0; // where the value is kept: block, offset in it, length
+        quint32 nOffset = 0;
+        quint32 nLength = 0;
     };
     struct SPendingRow
     {
@@ -101,6 +102,7 @@ private:
     enum class EAttempt { Ready, Locked, SetAside, Failed };
 
     static SKeyHash HashOf(ECacheKind kind, const QByteArray &nativePath);
+    void KeepValue(const QByteArray &value, SLoadedRow &row);
     EAttempt Attempt();
     EAttempt Prepare();
     bool CreateSchema();
@@ -120,7 +122,9 @@ private:
     std::atomic<quint64> m_contexts[4] = {};
     mutable std::shared_mutex m_loadedMutex;
     QHash<SKeyHash, SLoadedRow> m_loaded;
-    QByteArray m_values; // the loaded rows' values, one after the other
+    // The loaded rows' values, one after the other in blocks of about a mebibyte: one array
+    // for all of them would reserve up to twice their size as it grew.
+    QList<QByteArray> m_valueBlocks;
     mutable std::atomic<int> m_hits = 0;
 
     std::mutex m_pendingMutex;

@@ -363,3 +363,32 @@ TEST_F(ResultCacheTest, RowsOfWrongTypesAreSkippedAndWritesComeInBatches)
     cache.Preload(ECacheKind::SongFile, Path(u"lib"_s));
     EXPECT_EQ(cache.LoadedRows(), CResultCache::kBatchRows - 2);
 }
+
+// Loaded values are kept in blocks of about a mebibyte; values that end a block, start the
+// next, or are larger than a block must each come back whole.
+TEST_F(ResultCacheTest, LoadedValuesOfEverySizeComeBackWhole)
+{
+    const QList<qsizetype> sizes = {0, 1, 700'000, 348'575, 1, 2'500'000, 300'000, 748'576, 100, 0, 1'048'576};
+    QList<QByteArray> values;
+    {
+        CResultCache cache(Database());
+        cache.SetContext(ECacheKind::MediaDetails, u"blocks"_s);
+        for (int i = 0; i < sizes.size(); ++i) {
+            QByteArray value(sizes[i], char('a' + i));
+            if (!value.isEmpty())
+                value.back() = char('A' + i);
+            values.append(value);
+            test::WriteBytes(Path(u"lib/f%1"_s.arg(i)), QByteArray::number(i));
+            cache.Store(ECacheKind::MediaDetails, KeyOf(Path(u"lib/f%1"_s.arg(i))), value);
+        }
+    }
+    CResultCache cache(Database());
+    cache.SetContext(ECacheKind::MediaDetails, u"blocks"_s);
+    cache.Preload(ECacheKind::MediaDetails, Path(u"lib"_s));
+    ASSERT_EQ(cache.LoadedRows(), int(sizes.size()));
+    for (int i = 0; i < sizes.size(); ++i) {
+        const std::optional<QByteArray> found = cache.Find(ECacheKind::MediaDetails, KeyOf(Path(u"lib/f%1"_s.arg(i))));
+        ASSERT_TRUE(found.has_value()) << i;
+        EXPECT_TRUE(*found == values[i]) << i << ": " << found->size() << " bytes";
+    }
+}
