@@ -5,6 +5,7 @@
 #include "inspect/UnknownMedia.h"
 
 #include <optional>
+#include <xxhash.h>
 
 namespace velmora {
 
@@ -29,16 +30,19 @@ std::optional<SCompanionKey> CompanionKeyOf(const _ITEMINFO &item)
     return SCompanionKey{path.left(nameStart), path.mid(nameStart, dot - nameStart)};
 }
 
-// Folder and case-folded base in one text: the folder ends at the path's last "/" and the
-// base holds none, so no two keys run together.
-QString IndexKeyOf(const SCompanionKey &key)
+// Folder and case-folded base, hashed: the index only narrows down the rows to look at,
+// and each of them is compared with the key itself, so two keys of one hash cost a
+// comparison, never a wrong mark. Keys as texts held every row's path once more.
+quint64 IndexKeyOf(const SCompanionKey &key)
 {
-    return key.strFolder + key.strBase.toCaseFolded();
+    const QString base = key.strBase.toCaseFolded();
+    const XXH64_hash_t folder = XXH3_64bits(key.strFolder.constData(), size_t(key.strFolder.size()) * sizeof(QChar));
+    return XXH3_64bits_withSeed(base.constData(), size_t(base.size()) * sizeof(QChar), folder);
 }
 
 } // namespace
 
-const QList<int> &CCompanionIndex::RowsWithKey(const CDirItemList &list, const QString &key)
+const QList<int> &CCompanionIndex::RowsWithKey(const CDirItemList &list, quint64 key)
 {
     if (!m_bBuilt) {
         m_bBuilt = true;

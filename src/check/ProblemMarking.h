@@ -14,10 +14,10 @@ class CDirItemList;
 class CCompanionIndex
 {
 public:
-    const QList<int> &RowsWithKey(const CDirItemList &list, const QString &key);
+    const QList<int> &RowsWithKey(const CDirItemList &list, quint64 key);
 
 private:
-    QHash<QString, QList<int>> m_rows;
+    QHash<quint64, QList<int>> m_rows;
     bool m_bBuilt = false;
 };
 
