@@ -7,8 +7,9 @@ Floors, lowest first:
   2  inspect/, legacy/, widgets/,    the readers of file bytes and the services they call
      update/Zip* (the zip reader)
   3  cache/, check/, playlist/,      the check and playlist cores, the update check, the song
-     update/, verify/                verification (which reads through the readers), and the
-                                     results cache the checks keep between runs
+     update/, verify/, rescan/       verification (which reads through the readers), the
+                                     results cache the checks keep between runs, and the
+                                     replay of a whole check of an unchanged tree
   4  app/ (with cli/), every ui/,    the shell, the command line, the window and the programs
      update/ping/, update/updater/
 
@@ -45,7 +46,7 @@ def floor_of(path):
         if len(parts) > 2 and parts[1] in ('ping', 'updater'):
             return 4
         return 2 if parts[-1].startswith('Zip') else 3
-    if top in ('cache', 'check', 'playlist', 'verify'):
+    if top in ('cache', 'check', 'playlist', 'verify', 'rescan'):
         return 3
     if top == 'app':
         return 4
