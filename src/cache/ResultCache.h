@@ -67,6 +67,10 @@ public:
     // Writes what other threads stored once a whole batch of it is waiting.
     void WriteFullBatches();
 
+    // The open database's Qt SQL connection, for tables kept beside the results; empty when
+    // the cache is not usable. Only for the thread that made the cache.
+    QString ConnectionName() const { return Usable() && QThread::currentThreadId() == m_owner ? m_connection : QString(); }
+
     // Rows loaded and lookups that found their row, for tests and the trace.
     qsizetype LoadedRows() const;
     int Hits() const;
