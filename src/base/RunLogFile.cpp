@@ -31,4 +31,12 @@ void CRunLogFile::Write(const QString &block)
     m_file.Flush();
 }
 
+bool CRunLogFile::WriteBytes(QByteArrayView bytes)
+{
+    if (!m_file.IsOpen())
+        return false;
+    m_file.Seek(0, CStdioFileEx::end);
+    return m_file.WriteBytes(bytes) && m_file.Flush();
+}
+
 } // namespace velmora

@@ -25,6 +25,9 @@ public:
     QString TakePending() { return std::exchange(m_pending, QString()); }
     // Writes a block of lines to the file's end.
     void Write(const QString &block);
+    // Writes a file's bytes as an earlier run left them to the file's end; false when the
+    // file is closed or writing failed.
+    bool WriteBytes(QByteArrayView bytes);
 
 private:
     CStdioFileEx m_file;

@@ -59,6 +59,13 @@ void CRunLogs::Flush()
     m_errorLog.Write(errorBlock);
 }
 
+bool CRunLogs::WriteFileBytes(ELogFile file, QByteArrayView bytes)
+{
+    Flush();
+    const std::lock_guard<std::mutex> fileLock(m_fileMutex);
+    return (file == ELogFile::Directory ? m_directoryLog : m_errorLog).WriteBytes(bytes);
+}
+
 void CRunLogs::StartFlusher()
 {
     m_bStopFlusher = false;

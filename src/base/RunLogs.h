@@ -45,6 +45,12 @@ public:
     // Writes every pending line now.
     void Flush();
 
+    enum class ELogFile { Directory, Error };
+    // Appends bytes as they are to one log file: the logs of a check kept from an earlier
+    // run, which already carry the file's mark and encoding. Not mirrored to the trace pane.
+    // False when that log is not open or writing failed.
+    bool WriteFileBytes(ELogFile file, QByteArrayView bytes);
+
     static constexpr std::chrono::milliseconds kFlushDelay{100};
     // Pending characters that are written at once rather than at the delay, by the logs'
     // thread; the recording thread writes itself only when far more waits.

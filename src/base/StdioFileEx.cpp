@@ -179,6 +179,15 @@ bool CStdioFileEx::WriteString(const QString &text)
     return written;
 }
 
+bool CStdioFileEx::WriteBytes(QByteArrayView bytes)
+{
+    if (!m_file)
+        return false;
+    const bool written = m_file->write(bytes.data(), bytes.size()) == bytes.size();
+    m_bufferStart = m_file->pos();
+    return written;
+}
+
 bool CStdioFileEx::Flush()
 {
     return m_file && m_file->flush();

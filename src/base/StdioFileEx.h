@@ -43,6 +43,8 @@ public:
     bool ReadString(QString &line);
     // Writes the text as it is; callers add "\r\n" themselves. False when writing failed.
     bool WriteString(const QString &text);
+    // Writes bytes as they are, mark and encoding included. False when writing failed.
+    bool WriteBytes(QByteArrayView bytes);
     bool Flush();
     qint64 Seek(qint64 offset, ESeekOrigin origin);
     qint64 GetPosition() const;
