@@ -99,7 +99,8 @@ void ChangeLibrary(const QString &library)
     ASSERT_TRUE(QFile::rename(library + u"/Own/Renamed.mp3"_s, library + u"/Own/Now Renamed.mp3"_s));
 }
 
-// Replaces the kept value of one file, as a damaged or planted database would hold it.
+// Replaces the kept value of one file, as a damaged or planted database would hold it, and
+// forgets the whole checks kept.
 void PlantValue(const QString &database, ECacheKind kind, const QString &path, const QByteArray &value)
 {
     {
@@ -113,6 +114,9 @@ void PlantValue(const QString &database, ECacheKind kind, const QString &path, c
         query.addBindValue(QFile::encodeName(path));
         ASSERT_TRUE(query.exec()) << query.lastError().text().toStdString();
         ASSERT_EQ(query.numRowsAffected(), 1) << path.toStdString();
+        // The tree is unchanged, so the whole check kept last time would be replayed before
+        // any per-file value is looked at.
+        ASSERT_TRUE(query.exec(u"DELETE FROM checks"_s)) << query.lastError().text().toStdString();
     }
     QSqlDatabase::removeDatabase(u"planter"_s);
 }

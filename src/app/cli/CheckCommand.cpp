@@ -2,6 +2,7 @@
 
 #include "app/MoveCheckedSongs.h"
 #include "base/RunLogs.h"
+#include "base/TraceDebug.h"
 #include "base/UserPaths.h"
 #include "app/cli/CheckOptions.h"
 #include "app/cli/CheckProgress.h"
@@ -19,6 +20,7 @@
 #include "platform/FileStatus.h"
 #include "platform/FileSystem.h"
 #include "platform/MessagePrompt.h"
+#include "rescan/CheckReplay.h"
 #include "verify/Quarantine.h"
 #include "verify/VerifyPrefetch.h"
 #include "verify/VerifyRun.h"
@@ -156,6 +158,42 @@ bool QuarantineBrokenSongs(const CDirItemList &list, const SVerifyReport &report
     return run.Failed() == 0 && run.strManifestError.isEmpty();
 }
 
+// A second check of the same tree, asked the same way, gives the same rows and logs; it is
+// answered from the check kept last time when the tree is exactly as that check saw it.
+// Verification, moves and the trace pane's lines have effects or output of their own and
+// always run in full.
+bool ReplayWanted(const SCheckOptions &options, const SCheckTuning &tuning)
+{
+    return options.bSubfolders && !options.bVerify && options.strMoveTo.isEmpty() && !options.bTrace
+        && tuning.bUseCache;
+}
+
+QString PrintingOf(const SCheckOptions &options)
+{
+    return u"format %1, %2"_s.arg(int(options.format)).arg(options.bOnlyProblems ? u"problem rows"_s : u"all rows"_s);
+}
+
+bool StopRequested()
+{
+    return CStopSignals::Received() != 0;
+}
+
+// Prints the kept check and puts its lines into the run logs; false when its logs did not
+// read back, and the logs are then made empty again for a check in full.
+bool ReplayKeptCheck(const CCheckReplay &replay, CRunLogs &logs)
+{
+    if (!replay.WriteLogs(logs)) {
+        TraceDebug(u"results cache: the logs of the kept check do not read back; checking in full\n");
+        logs.OpenRunLogs();
+        return false;
+    }
+    SetActiveRunLogs(nullptr);
+    logs.CloseRunLogs();
+    std::fwrite(replay.Rows().constData(), 1, size_t(replay.Rows().size()), stdout);
+    std::fflush(stdout);
+    return true;
+}
+
 } // namespace
 
 int RunCheckCommand(const QStringList &arguments)
@@ -212,13 +250,21 @@ int RunCheckCommand(const QStringList &arguments)
     // The verification keeps its findings in the check's cache, which is then opened here
     // for both; a check alone opens its own.
     std::optional<CResultCache> cache;
-    if (options->bVerify && list.m_tuning.bUseCache) {
+    const bool replayWanted = ReplayWanted(*options, list.m_tuning);
+    if ((options->bVerify || replayWanted) && list.m_tuning.bUseCache) {
         cache.emplace(ResultCachePath());
         list.m_pCache = &*cache;
-        if (cache->Usable()) {
+        if (cache->Usable() && options->bVerify) {
             cache->SetContext(ECacheKind::Verify, VerifyContext());
             cache->Preload(ECacheKind::Verify, folder);
         }
+    }
+    std::optional<CCheckReplay> replay;
+    if (replayWanted && cache->Usable()) {
+        replay.emplace(*cache, CheckReplayKey(options->bSongs, folder, PrintingOf(*options), list.m_tuning.engine),
+                       folder);
+        if (replay->FindUnchanged(StopRequested) && ReplayKeptCheck(*replay, logs))
+            return StopRequested() ? CStopSignals::ExitStatus() : replay->ExitStatus();
     }
     CCheckProgress checkProgress(list, progress);
     // With --verify the files are read on worker threads while the check goes on.
@@ -269,7 +315,12 @@ int RunCheckCommand(const QStringList &arguments)
         return CStopSignals::ExitStatus();
     if (!movesDone)
         return 3;
-    return AnyRowNeedsAttention(list) || (report && AnySongNeedsAttention(*report)) ? 1 : 0;
+    const int exitStatus = AnyRowNeedsAttention(list) || (report && AnySongNeedsAttention(*report)) ? 1 : 0;
+    if (replay && logs.IsDirectoryLogOpen() && logs.IsErrorLogOpen()) {
+        logs.CloseRunLogs();
+        replay->Keep(rows, exitStatus, UserDataPath(u"directory.log"_s), UserDataPath(u"error.log"_s), StopRequested);
+    }
+    return exitStatus;
 }
 
 } // namespace velmora
