@@ -14,7 +14,7 @@
 # --no-build       use the Release build in build-bench/ as it is
 #
 # The window runs on its own Xvfb server, 1280 x 1024, with the default settings (a scratch
-# settings folder): the same engine and jobs as `velmora check` without options. The
+# settings folder): the same engine and jobs as `velmora check --full-check`. The
 # window's time is the check from the command to its end (velmora-window-bench); the
 # command line's is the whole process, start-up included. Works in build-bench/, which it
 # shares with bench/run-bench.sh.
@@ -121,17 +121,19 @@ run_window() {
 median() { sort -n | awk '{ v[NR] = $1 } END { print (NR % 2) ? v[(NR + 1) / 2] : (v[NR / 2] + v[NR / 2 + 1]) / 2 }'; }
 field() { sed -n "s/.*\\b$1=\\([^ ]*\\).*/\\1/p" <<<"$2"; }
 
-# measure_kind LABEL OPTION...: the command line and the window, runs times each.
+# measure_kind LABEL OPTION...: the command line and the window, runs times each. The window
+# does not replay a kept check of an unchanged folder, so the command line is told to check
+# in full too (--full-check): both then do the same work with the same kept file results.
 report=()
 stops=()
 measure_kind() {
   local label=$1 cli_ms=() window_ms=() line="" start end i
   shift
-  "$velmora" check "$@" --subfolders --data-dir "$logs" "$library" >/dev/null || true
+  "$velmora" check "$@" --subfolders --full-check --data-dir "$logs" "$library" >/dev/null || true
   run_window "$@" --subfolders --data-dir "$window_logs" "$library" >/dev/null || true
   for ((i = 1; i <= runs; i++)); do
     start=$(date +%s%N)
-    "$velmora" check "$@" --subfolders --data-dir "$logs" "$library" >/dev/null || true
+    "$velmora" check "$@" --subfolders --full-check --data-dir "$logs" "$library" >/dev/null || true
     end=$(date +%s%N)
     cli_ms+=("$(( (end - start) / 1000000 ))")
     line=$(run_window "$@" --subfolders --data-dir "$window_logs" "$library")

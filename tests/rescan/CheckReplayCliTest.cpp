@@ -65,8 +65,8 @@ protected:
 } // namespace
 
 // The second check of the unchanged library prints what was kept (a planted row shows), a
-// check asked another way or with --no-cache is done in full, and a change to the library
-// is seen at once.
+// check asked another way or with --no-cache or --full-check is done in full, and a change
+// to the library is seen at once.
 TEST_F(CheckReplayCli, AnUnchangedLibraryIsAnsweredWithTheKeptCheck)
 {
     const QStringList songs = {u"--songs"_s};
@@ -86,6 +86,7 @@ TEST_F(CheckReplayCli, AnUnchangedLibraryIsAnsweredWithTheKeptCheck)
     EXPECT_EQ(replayed.exitCode, plain.exitCode);
 
     EXPECT_EQ(Check(songs, false), plain);
+    EXPECT_EQ(Check({u"--songs"_s, u"--full-check"_s}), plain);
     const QStringList json = {u"--songs"_s, u"--format"_s, u"json"_s};
     EXPECT_EQ(Check(json), Check(json, false));
     EXPECT_EQ(Check(json), Check(json, false)) << "replayed";

@@ -165,7 +165,7 @@ bool QuarantineBrokenSongs(const CDirItemList &list, const SVerifyReport &report
 bool ReplayWanted(const SCheckOptions &options, const SCheckTuning &tuning)
 {
     return options.bSubfolders && !options.bVerify && options.strMoveTo.isEmpty() && !options.bTrace
-        && tuning.bUseCache;
+        && !options.bFullCheck && tuning.bUseCache;
 }
 
 QString PrintingOf(const SCheckOptions &options)

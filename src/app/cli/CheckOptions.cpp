@@ -91,6 +91,8 @@ std::optional<SCheckOptions> ParseCheckOptions(const QStringList &arguments, QSt
             options.bDryRun = true;
         } else if (argument == u"--no-cache"_s) {
             options.bNoCache = true;
+        } else if (argument == u"--full-check"_s) {
+            options.bFullCheck = true;
         } else if (argument == u"--verify"_s) {
             options.bVerify = true;
         } else if (argument == u"--only-problems"_s) {

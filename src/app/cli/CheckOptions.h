@@ -23,6 +23,7 @@ struct SCheckOptions
     QString strEngine;     // empty: as configured
     int nJobs = 0;         // 0: as configured
     bool bNoCache = false; // read every file, neither using nor filling the results cache
+    bool bFullCheck = false; // check an unchanged tree in full instead of replaying the kept check
     QString strFolder;
     QString strMoveTo;     // empty: no move after the check
     EExistingTarget existing = EExistingTarget::Keep;
