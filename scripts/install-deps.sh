@@ -15,6 +15,7 @@ packages=(
   shared-mime-info
   zlib1g-dev libminizip-dev unzip
   libxxhash-dev        # content digests of the song verification
+  libzstd-dev          # whole checks kept in the results cache, packed
   libcurl4-openssl-dev
   python3
   mediainfo libmediainfo0v5

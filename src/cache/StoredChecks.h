@@ -9,7 +9,7 @@ namespace velmora {
 
 class CResultCache;
 
-// Bytes packed with zlib, and how many they unpack to.
+// Bytes packed (Zstandard), and how many they unpack to.
 struct SPackedBytes
 {
     QByteArray packed;

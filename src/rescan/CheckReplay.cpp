@@ -6,15 +6,11 @@
 #include "cache/FileKey.h"
 #include "cache/ResultCache.h"
 #include "platform/OpenFile.h"
-#include "rescan/ZlibStreams.h"
-
-#include <QRandomGenerator>
-
-#include <xxhash.h>
+#include "rescan/PackedStreams.h"
 
 #include <ctime>
 #include <future>
-#include <memory>
+#include <utility>
 
 namespace velmora {
 
@@ -39,7 +35,7 @@ std::optional<QByteArray> UnpackWhole(const SPackedBytes &part)
         return std::nullopt;
     QByteArray bytes;
     bytes.reserve(part.nSize);
-    const bool whole = InflateChunks(part.packed, part.nSize, [&bytes](QByteArrayView chunk) {
+    const bool whole = UnpackChunks(part.packed, part.nSize, [&bytes](QByteArrayView chunk) {
         bytes.append(chunk);
         return true;
     });
@@ -48,9 +44,9 @@ std::optional<QByteArray> UnpackWhole(const SPackedBytes &part)
 
 SPackedBytes Pack(QByteArrayView bytes)
 {
-    CDeflater deflater;
-    deflater.Add(bytes);
-    return SPackedBytes{deflater.Finish(), qint64(bytes.size())};
+    CPacker packer;
+    packer.Add(bytes);
+    return SPackedBytes{packer.Finish(), qint64(bytes.size())};
 }
 
 // A run log as this run wrote it; nullopt when it cannot be read or is too large to keep.
@@ -59,56 +55,56 @@ std::optional<SPackedBytes> PackFile(const QString &path)
     const auto file = OpenFileForRead(path);
     if (!file || file->size() > CCheckReplay::kMaxPartBytes)
         return std::nullopt;
-    CDeflater deflater;
+    CPacker packer;
     while (!file->atEnd()) {
         const QByteArray chunk = file->read(kFileChunkBytes);
         if (chunk.isEmpty())
             return std::nullopt;
-        deflater.Add(chunk);
+        packer.Add(chunk);
     }
-    if (deflater.BytesIn() > CCheckReplay::kMaxPartBytes)
+    if (packer.BytesIn() > CCheckReplay::kMaxPartBytes)
         return std::nullopt;
-    SPackedBytes packed{deflater.Finish(), deflater.BytesIn()};
+    SPackedBytes packed{packer.Finish(), packer.BytesIn()};
     if (packed.packed.isEmpty())
         return std::nullopt;
     return packed;
 }
 
-// The 128-bit digest of a description, with a seed of this run so that no tree can be made
-// to match another's digest.
-class CDigestSink
-{
-public:
-    explicit CDigestSink(quint64 seed) : m_state(XXH3_createState(), &XXH3_freeState)
-    {
-        XXH3_128bits_reset_withSeed(m_state.get(), seed);
-    }
-    void Add(QByteArrayView chunk) { XXH3_128bits_update(m_state.get(), chunk.data(), size_t(chunk.size())); }
-    XXH128_hash_t Digest() const { return XXH3_128bits_digest(m_state.get()); }
-
-private:
-    std::unique_ptr<XXH3_state_t, XXH_errorcode (*)(XXH3_state_t *)> m_state;
-};
-
-// Compares the description as it comes with the kept one.
+// Compares the description as it comes with the kept one, and holds the new description
+// once it differs (a check done instead keeps it).
 class CComparison
 {
 public:
-    explicit CComparison(std::optional<QByteArray> kept) : m_kept(std::move(kept)) {}
+    explicit CComparison(std::optional<QByteArray> kept) : m_kept(std::move(kept)), m_bSame(m_kept.has_value()) {}
     void Add(QByteArrayView chunk)
     {
-        if (!m_bSame || !m_kept)
+        if (m_bSame && chunk.size() <= m_kept->size() - m_nOffset
+            && QByteArrayView(*m_kept).sliced(m_nOffset, chunk.size()) == chunk) {
+            m_nOffset += chunk.size();
             return;
-        m_bSame = chunk.size() <= m_kept->size() - m_nOffset
-            && QByteArrayView(*m_kept).sliced(m_nOffset, chunk.size()) == chunk;
-        m_nOffset += chunk.size();
+        }
+        if (m_bSame) {
+            m_described = m_kept->left(m_nOffset);
+            m_kept.reset();
+            m_bSame = false;
+        }
+        m_described.append(chunk);
     }
-    bool SameToTheEnd() const { return m_kept && m_bSame && m_nOffset == m_kept->size(); }
+    bool SameToTheEnd() const { return m_bSame && m_nOffset == m_kept->size(); }
+    QByteArray TakeDescription()
+    {
+        if (m_bSame) {
+            m_kept->truncate(m_nOffset);
+            return std::exchange(*m_kept, QByteArray());
+        }
+        return std::exchange(m_described, QByteArray());
+    }
 
 private:
     std::optional<QByteArray> m_kept;
     qsizetype m_nOffset = 0;
-    bool m_bSame = true;
+    bool m_bSame = false;
+    QByteArray m_described;
 };
 
 } // namespace
@@ -131,21 +127,18 @@ CCheckReplay::CCheckReplay(CResultCache &cache, QString key, QString folder)
 bool CCheckReplay::FindUnchanged(const std::function<bool()> &stopRequested)
 {
     m_stored = m_store.Find(m_key);
-    m_nSeed = QRandomGenerator::system()->generate64();
-    CDigestSink digest(m_nSeed);
     CComparison comparison(m_stored ? UnpackWhole(m_stored->tree) : std::nullopt);
-    m_nFirstWalkStartNs = NowNs();
-    m_firstWalk = DescribeTree(m_folder, [&](QByteArrayView chunk) {
-        digest.Add(chunk);
-        comparison.Add(chunk);
-    }, stopRequested);
-    const XXH128_hash_t hash = digest.Digest();
-    m_firstDigest = SDigest{hash.low64, hash.high64, m_firstWalk.nEntries};
-    if (!m_firstWalk.bComplete || !comparison.SameToTheEnd())
+    m_nWalkStartNs = NowNs();
+    m_walk = DescribeTree(m_folder, [&comparison](QByteArrayView chunk) { comparison.Add(chunk); }, stopRequested);
+    const bool same = m_walk.bComplete && comparison.SameToTheEnd();
+    m_description = comparison.TakeDescription();
+    if (!same)
         return false;
+    m_description.clear(); // the kept one, unpacked again should the rows not read back
     std::optional<QByteArray> rows = UnpackWhole(m_stored->rows);
     if (!rows) {
         TraceDebug(u"results cache: the rows of the check kept for %s do not read back\n", m_folder);
+        m_description = UnpackWhole(m_stored->tree).value_or(QByteArray());
         return false;
     }
     m_rows = std::move(*rows);
@@ -159,48 +152,33 @@ bool CCheckReplay::WriteLogs(CRunLogs &logs) const
     const auto writeInto = [&logs](CRunLogs::ELogFile file) {
         return [&logs, file](QByteArrayView chunk) { return logs.WriteFileBytes(file, chunk); };
     };
-    return InflateChunks(m_stored->directoryLog.packed, m_stored->directoryLog.nSize,
+    return UnpackChunks(m_stored->directoryLog.packed, m_stored->directoryLog.nSize,
                          writeInto(CRunLogs::ELogFile::Directory))
-        && InflateChunks(m_stored->errorLog.packed, m_stored->errorLog.nSize, writeInto(CRunLogs::ELogFile::Error));
+        && UnpackChunks(m_stored->errorLog.packed, m_stored->errorLog.nSize, writeInto(CRunLogs::ELogFile::Error));
 }
 
-bool CCheckReplay::SettledBefore(qint64 walkStartNs) const
+// The check is kept under the description taken before it began. A tree that changed after
+// that never describes the same again (every change moves a change time, which only grows,
+// and nothing had changed in the two seconds before), so a check that saw a later tree is
+// kept under a description no later walk can match.
+bool CCheckReplay::Keep(const QByteArray &rows, int exitStatus, const QString &directoryLog, const QString &errorLog)
 {
-    return m_firstWalk.nNewestNs < walkStartNs - qint64(kSettledSeconds) * 1000000000;
-}
-
-bool CCheckReplay::Keep(const QByteArray &rows, int exitStatus, const QString &directoryLog,
-                        const QString &errorLog, const std::function<bool()> &stopRequested)
-{
-    if (!m_firstWalk.bComplete || !SettledBefore(m_nFirstWalkStartNs))
+    const qint64 settledBefore = m_nWalkStartNs - qint64(kSettledSeconds) * 1000000000;
+    if (!m_walk.bComplete || m_walk.nNewestNs >= settledBefore || m_description.isEmpty())
         return false;
-    // The rows and logs are packed while the tree is described again: on two cores the
-    // keeping then costs about one of the two.
-    auto packed = std::async(std::launch::async, [&] {
-        SStoredCheck check;
-        check.rows = Pack(rows);
-        check.directoryLog = PackFile(directoryLog).value_or(SPackedBytes{});
-        check.errorLog = PackFile(errorLog).value_or(SPackedBytes{});
-        check.nExitStatus = exitStatus;
-        return check;
+    // The logs are packed on a second thread while this one packs the rows and description.
+    auto logs = std::async(std::launch::async, [&] {
+        return std::pair{PackFile(directoryLog), PackFile(errorLog)};
     });
-    CDigestSink digest(m_nSeed);
-    CDeflater tree;
-    const STreeDescription again = DescribeTree(m_folder, [&](QByteArrayView chunk) {
-        digest.Add(chunk);
-        tree.Add(chunk);
-    }, stopRequested);
-    SStoredCheck check = packed.get();
-    const XXH128_hash_t hash = digest.Digest();
-    if (!again.bComplete || SDigest{hash.low64, hash.high64, again.nEntries} != m_firstDigest) {
-        TraceDebug(u"results cache: %s changed during the check; the check is not kept whole\n", m_folder);
+    SStoredCheck check;
+    check.tree = Pack(m_description);
+    check.rows = Pack(rows);
+    check.nExitStatus = exitStatus;
+    const auto [directory, errors] = logs.get();
+    if (!directory || !errors || check.tree.packed.isEmpty() || check.rows.packed.isEmpty())
         return false;
-    }
-    check.tree = SPackedBytes{tree.Finish(), tree.BytesIn()};
-    for (const SPackedBytes *part : {&check.tree, &check.rows, &check.directoryLog, &check.errorLog}) {
-        if (part->packed.isEmpty())
-            return false;
-    }
+    check.directoryLog = *directory;
+    check.errorLog = *errors;
     return m_store.Keep(m_key, check);
 }
 

@@ -22,8 +22,8 @@ QString CheckReplayKey(bool songs, const QString &folder, const QString &printin
 // A check of a tree that has not changed since it was last checked the same way, answered
 // with the rows and logs of that check instead of being done again. "Not changed" is exact:
 // the tree's description (every folder and entry, its size, times, inode and mode) is
-// compared byte for byte with the one kept. A check is kept only when the tree described
-// the same before and after it, and no entry had changed within kSettledSeconds before it.
+// compared byte for byte with the one kept. A check is kept only when no entry had changed
+// within kSettledSeconds before it began.
 class CCheckReplay
 {
 public:
@@ -41,30 +41,18 @@ public:
     // and the logs then hold part of them.
     bool WriteLogs(CRunLogs &logs) const;
 
-    // After a whole check done instead: keeps its rows, exit status and the run logs it
-    // wrote (files closed by now), when the tree is still as FindUnchanged described it.
-    bool Keep(const QByteArray &rows, int exitStatus, const QString &directoryLog, const QString &errorLog,
-              const std::function<bool()> &stopRequested);
+    // After the check was done in full instead: keeps its rows, exit status and the run logs
+    // it wrote (files closed by now) under the description FindUnchanged took.
+    bool Keep(const QByteArray &rows, int exitStatus, const QString &directoryLog, const QString &errorLog);
 
 private:
-    struct SDigest
-    {
-        quint64 nLow = 0;
-        quint64 nHigh = 0;
-        qint64 nEntries = -1;
-        friend bool operator==(const SDigest &, const SDigest &) = default;
-    };
-
-    bool SettledBefore(qint64 walkStartNs) const;
-
     CStoredChecks m_store;
     QString m_key;
     QString m_folder;
     std::optional<SStoredCheck> m_stored;
-    quint64 m_nSeed = 0;
-    STreeDescription m_firstWalk;
-    qint64 m_nFirstWalkStartNs = 0;
-    SDigest m_firstDigest;
+    STreeDescription m_walk;
+    qint64 m_nWalkStartNs = 0;
+    QByteArray m_description; // when it differs from the kept one
     QByteArray m_rows;
 };
 

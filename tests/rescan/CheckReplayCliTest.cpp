@@ -2,7 +2,7 @@
 #include "app/cli/CliRun.h"
 
 #include "cache/FileKey.h"
-#include "rescan/ZlibStreams.h"
+#include "rescan/PackedStreams.h"
 
 #include <QProcess>
 #include <QSqlDatabase>
@@ -75,7 +75,7 @@ TEST_F(CheckReplayCli, AnUnchangedLibraryIsAnsweredWithTheKeptCheck)
     ASSERT_EQ(Check(songs), plain);
     ASSERT_EQ(Check(songs), plain);
 
-    CDeflater planted;
+    CPacker planted;
     planted.Add("planted row\n");
     SetKeptColumn(Database(), u"rows"_s, planted.Finish());
     SetKeptColumn(Database(), u"rows_size"_s, 12);

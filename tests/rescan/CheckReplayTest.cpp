@@ -5,7 +5,7 @@
 #include "cache/ResultCache.h"
 #include "cache/StoredChecks.h"
 #include "rescan/CheckReplay.h"
-#include "rescan/ZlibStreams.h"
+#include "rescan/PackedStreams.h"
 
 #include <QFile>
 #include <QSqlDatabase>
@@ -75,7 +75,7 @@ protected:
     {
         CCheckReplay replay(cache, key, Tree());
         EXPECT_FALSE(replay.FindUnchanged({}));
-        return replay.Keep(m_rows, 1, Data(u"kept-directory.log"_s), Data(u"kept-error.log"_s), {});
+        return replay.Keep(m_rows, 1, Data(u"kept-directory.log"_s), Data(u"kept-error.log"_s));
     }
 
     bool Unchanged(CResultCache &cache, const QString &key = kKey) const
@@ -143,9 +143,9 @@ TEST_F(CheckReplay, DamagedKeptChecksAreNeverReplayed)
 
     // Whole rows but cut logs: found, and the replay of the logs says it failed.
     reopened([&](CResultCache &cache) { ASSERT_TRUE(KeepCheck(cache)); });
-    CDeflater deflater;
-    deflater.Add("\xFF\xFE");
-    const QByteArray packed = deflater.Finish();
+    CPacker packer;
+    packer.Add("\xFF\xFE");
+    const QByteArray packed = packer.Finish();
     Alter(Database(), u"UPDATE checks SET directory_log = ?"_s, {packed.left(packed.size() - 2)});
     reopened([&](CResultCache &cache) {
         CCheckReplay replay(cache, kKey, Tree());
@@ -155,22 +155,32 @@ TEST_F(CheckReplay, DamagedKeptChecksAreNeverReplayed)
     });
 }
 
-// A tree that was still being written, or changed while the check ran, is not kept: the
-// check's rows could belong to neither description.
-TEST_F(CheckReplay, NothingIsKeptOfATreeThatWasChangingOrChangedDuringTheCheck)
+// A tree that was still being written is not kept. One that changed while the check ran is
+// kept under the description from before, which it never has again: the check is not
+// replayed, and the next check of the settled tree is kept and replayed as usual.
+TEST_F(CheckReplay, ATreeThatChangedIsNeverAnsweredWithACheckOfAnother)
 {
     CResultCache cache(Database());
     EXPECT_FALSE(KeepCheck(cache)) << "written just now";
     LetFilesSettle();
-    CCheckReplay replay(cache, kKey, Tree());
-    EXPECT_FALSE(replay.FindUnchanged({}));
-    test::WriteBytes(Tree(u"Loose.kar"_s), QByteArray(901, 'k'));
-    EXPECT_FALSE(replay.Keep(m_rows, 0, Data(u"kept-directory.log"_s), Data(u"kept-error.log"_s), {}));
+    {
+        CCheckReplay replay(cache, kKey, Tree());
+        EXPECT_FALSE(replay.FindUnchanged({}));
+        test::WriteBytes(Tree(u"Loose.kar"_s), QByteArray(901, 'k')); // while "the check runs"
+        EXPECT_TRUE(replay.Keep(m_rows, 0, Data(u"kept-directory.log"_s), Data(u"kept-error.log"_s)));
+    }
     EXPECT_FALSE(Unchanged(cache));
+    LetFilesSettle();
+    ASSERT_TRUE(KeepCheck(cache));
+    EXPECT_TRUE(Unchanged(cache));
 
     CCheckReplay stopped(cache, kKey, Tree());
     EXPECT_FALSE(stopped.FindUnchanged([] { return true; }));
-    EXPECT_FALSE(stopped.Keep(m_rows, 0, Data(u"kept-directory.log"_s), Data(u"kept-error.log"_s), {}));
+    EXPECT_FALSE(stopped.Keep(m_rows, 0, Data(u"kept-directory.log"_s), Data(u"kept-error.log"_s)));
+    EXPECT_FALSE(CCheckReplay(cache, kKey, Tree()).Keep(m_rows, 0, Data(u"kept-directory.log"_s),
+                                                         Data(u"kept-error.log"_s)))
+        << "nothing was described";
+    EXPECT_TRUE(Unchanged(cache)) << "what failed to be kept left the kept check alone";
 }
 
 // Only the most recently used checks are kept; a database made before whole checks were kept
@@ -179,9 +189,9 @@ TEST_F(CheckReplay, TheStoreKeepsTheMostRecentlyUsedChecks)
 {
     SStoredCheck check;
     for (SPackedBytes *part : {&check.tree, &check.rows, &check.directoryLog, &check.errorLog}) {
-        CDeflater deflater;
-        deflater.Add("part");
-        *part = SPackedBytes{deflater.Finish(), 4};
+        CPacker packer;
+        packer.Add("part");
+        *part = SPackedBytes{packer.Finish(), 4};
     }
     {
         CResultCache cache(Database());

@@ -318,7 +318,7 @@ int RunCheckCommand(const QStringList &arguments)
     const int exitStatus = AnyRowNeedsAttention(list) || (report && AnySongNeedsAttention(*report)) ? 1 : 0;
     if (replay && logs.IsDirectoryLogOpen() && logs.IsErrorLogOpen()) {
         logs.CloseRunLogs();
-        replay->Keep(rows, exitStatus, UserDataPath(u"directory.log"_s), UserDataPath(u"error.log"_s), StopRequested);
+        replay->Keep(rows, exitStatus, UserDataPath(u"directory.log"_s), UserDataPath(u"error.log"_s));
     }
     return exitStatus;
 }
