@@ -124,7 +124,7 @@ CCheckReplay::CCheckReplay(CResultCache &cache, QString key, QString folder)
 {
 }
 
-bool CCheckReplay::FindUnchanged(const std::function<bool()> &stopRequested)
+bool CCheckReplay::FindUnchanged(const WalkStopCheck &stopRequested)
 {
     m_stored = m_store.Find(m_key);
     CComparison comparison(m_stored ? UnpackWhole(m_stored->tree) : std::nullopt);

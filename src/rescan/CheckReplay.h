@@ -34,7 +34,7 @@ public:
 
     // Describes the tree; true when a check kept under the key saw the same tree and its
     // rows read back whole (Rows, ExitStatus).
-    bool FindUnchanged(const std::function<bool()> &stopRequested);
+    bool FindUnchanged(const WalkStopCheck &stopRequested);
     const QByteArray &Rows() const { return m_rows; }
     int ExitStatus() const { return m_stored ? m_stored->nExitStatus : 0; }
     // Appends the kept logs to the open run logs; false when they did not read back whole,

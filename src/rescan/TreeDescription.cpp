@@ -79,11 +79,11 @@ class CTreeWalk
 public:
     CTreeWalk(QByteArray root, CDescriptionWriter &writer) : m_root(std::move(root)), m_writer(writer) {}
 
-    STreeDescription Run(const std::function<bool()> &stopRequested)
+    STreeDescription Run(const WalkStopCheck &stopRequested)
     {
         std::vector<std::string> pending{std::string()};
         while (!pending.empty()) {
-            if (stopRequested && stopRequested())
+            if (stopRequested && stopRequested(m_result.nEntries))
                 return m_result;
             std::string folder = std::move(pending.back());
             pending.pop_back();
@@ -196,7 +196,7 @@ private:
 } // namespace
 
 STreeDescription DescribeTree(const QString &folder, const DescriptionSink &sink,
-                              const std::function<bool()> &stopRequested)
+                              const WalkStopCheck &stopRequested)
 {
     QByteArray root = EncodeNativeName(folder);
     while (root.size() > 1 && root.endsWith('/'))

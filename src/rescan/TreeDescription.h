@@ -21,10 +21,13 @@ struct STreeDescription
 };
 
 using DescriptionSink = std::function<void(QByteArrayView chunk)>;
+// Asked before each folder with the entries described so far (for a progress line); true
+// stops the walk.
+using WalkStopCheck = std::function<bool(qint64 entries)>;
 
 // Walks the tree below folder and hands the stream to sink in chunks. Once stopRequested
 // says so, no further folder is read and the description is incomplete.
 STreeDescription DescribeTree(const QString &folder, const DescriptionSink &sink,
-                              const std::function<bool()> &stopRequested = {});
+                              const WalkStopCheck &stopRequested = {});
 
 } // namespace velmora

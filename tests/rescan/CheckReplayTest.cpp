@@ -175,7 +175,7 @@ TEST_F(CheckReplay, ATreeThatChangedIsNeverAnsweredWithACheckOfAnother)
     EXPECT_TRUE(Unchanged(cache));
 
     CCheckReplay stopped(cache, kKey, Tree());
-    EXPECT_FALSE(stopped.FindUnchanged([] { return true; }));
+    EXPECT_FALSE(stopped.FindUnchanged([](qint64) { return true; }));
     EXPECT_FALSE(stopped.Keep(m_rows, 0, Data(u"kept-directory.log"_s), Data(u"kept-error.log"_s)));
     EXPECT_FALSE(CCheckReplay(cache, kKey, Tree()).Keep(m_rows, 0, Data(u"kept-directory.log"_s),
                                                          Data(u"kept-error.log"_s)))

@@ -22,7 +22,7 @@ struct SDescribed
     STreeDescription result;
 };
 
-SDescribed Describe(const QString &folder, const std::function<bool()> &stop = {})
+SDescribed Describe(const QString &folder, const WalkStopCheck &stop = {})
 {
     SDescribed described;
     described.result = DescribeTree(folder, [&](QByteArrayView chunk) { described.bytes.append(chunk); }, stop);
@@ -100,8 +100,17 @@ TEST_F(TreeDescription, LoopsAndSpecialFilesEndTheWalkAndAStopIsHeard)
     EXPECT_TRUE(described.bytes.contains("Back Up"));
     EXPECT_EQ(Describe(m_root.path()).bytes, described.bytes);
 
+    QList<qint64> counts;
+    const SDescribed whole = Describe(m_root.path(), [&](qint64 entries) {
+        counts.append(entries);
+        return false;
+    });
+    EXPECT_EQ(whole.bytes, described.bytes);
+    EXPECT_EQ(counts.first(), 0);
+    EXPECT_TRUE(std::is_sorted(counts.begin(), counts.end()));
+    EXPECT_LT(counts.last(), whole.result.nEntries) << "asked before each folder, the last one too";
     int asked = 0;
-    const SDescribed stopped = Describe(m_root.path(), [&] { return ++asked > 1; });
+    const SDescribed stopped = Describe(m_root.path(), [&](qint64) { return ++asked > 1; });
     EXPECT_FALSE(stopped.result.bComplete);
     EXPECT_LT(stopped.bytes.size(), described.bytes.size());
 

@@ -263,7 +263,13 @@ int RunCheckCommand(const QStringList &arguments)
     if (replayWanted && cache->Usable()) {
         replay.emplace(*cache, CheckReplayKey(options->bSongs, folder, PrintingOf(*options), list.m_tuning.engine),
                        folder);
-        if (replay->FindUnchanged(StopRequested) && ReplayKeptCheck(*replay, logs))
+        progress.StartPhase(u"walking"_s);
+        const bool unchanged = replay->FindUnchanged([&progress](qint64 entries) {
+            progress.Update(entries, -1);
+            return StopRequested();
+        });
+        progress.Clear();
+        if (unchanged && ReplayKeptCheck(*replay, logs))
             return StopRequested() ? CStopSignals::ExitStatus() : replay->ExitStatus();
     }
     CCheckProgress checkProgress(list, progress);
