@@ -28,6 +28,7 @@ constexpr SFuzzTarget kTargets[] = {
     {"mp3-frame-walk", FuzzMp3FrameWalk},
     {"cdg-pack-scan", FuzzCdgPackScan},
     {"verify-headers", FuzzVerifyHeaders},
+    {"packed-part", FuzzPackedPart},
 };
 
 } // namespace

@@ -42,5 +42,6 @@ bool FuzzMpl(QByteArrayView data);
 bool FuzzMp3FrameWalk(QByteArrayView data);
 bool FuzzCdgPackScan(QByteArrayView data);
 bool FuzzVerifyHeaders(QByteArrayView data);
+bool FuzzPackedPart(QByteArrayView data);
 
 } // namespace velmora::fuzz

@@ -1,6 +1,7 @@
 // velmora-fuzz-seeds FOLDER: writes the starting corpus of every harness, taken from the
 // sample library, into FOLDER/<harness>/.
 #include "inspect/Id3v2Tag.h"
+#include "rescan/PackedStreams.h"
 #include "samplegen/SampleLibrary.h"
 
 #include <QByteArray>
@@ -101,6 +102,17 @@ void WriteSampleSeeds(const QString &folder, const SSampleFile &sample)
     }
 }
 
+// A part as a kept check holds it, led by its size as the harness reads it.
+QByteArray PackedPart(QByteArrayView bytes)
+{
+    const QByteArrayView part = bytes.first(std::min<qsizetype>(bytes.size(), 64 * 1024));
+    velmora::CPacker packer;
+    packer.Add(part);
+    const quint32 size = quint32(part.size());
+    QByteArray seed(reinterpret_cast<const char *>(&size), 4);
+    return seed + packer.Finish();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -118,5 +130,9 @@ int main(int argc, char **argv)
     WriteSeed(folder, u"packaged-header"_s, u"song.pcg"_s,
               PackagedHeader("1|Paper Lanterns|Amber Coast|Harbour Lights|X-(215,128,2004,3,Pop)"));
     WriteSeed(folder, u"packaged-header"_s, u"short.qcg"_s, PackagedHeader("2|Title Only"));
+    for (const SSampleFile &sample : velmora::samplegen::BuildSampleLibrary()) {
+        if (sample.relativePath.endsWith(u".txt"_s) || sample.relativePath.endsWith(u".cdg"_s))
+            WriteSeed(folder, u"packed-part"_s, sample.relativePath, PackedPart(sample.content));
+    }
     return g_failed ? 1 : 0;
 }
