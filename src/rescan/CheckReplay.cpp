@@ -8,6 +8,7 @@
 #include "platform/OpenFile.h"
 #include "rescan/PackedStreams.h"
 
+#include <algorithm>
 #include <ctime>
 #include <future>
 #include <utility>
@@ -33,8 +34,11 @@ std::optional<QByteArray> UnpackWhole(const SPackedBytes &part)
 {
     if (part.nSize > CCheckReplay::kMaxPartBytes)
         return std::nullopt;
+    // The size said is believed for room up to a limit only: a damaged row could claim
+    // a gigabyte for a few packed bytes.
+    constexpr qint64 kReservedAtMost = qint64(64) << 20;
     QByteArray bytes;
-    bytes.reserve(part.nSize);
+    bytes.reserve(std::min(part.nSize, kReservedAtMost));
     const bool whole = UnpackChunks(part.packed, part.nSize, [&bytes](QByteArrayView chunk) {
         bytes.append(chunk);
         return true;
@@ -134,11 +138,10 @@ bool CCheckReplay::FindUnchanged(const WalkStopCheck &stopRequested)
     m_description = comparison.TakeDescription();
     if (!same)
         return false;
-    m_description.clear(); // the kept one, unpacked again should the rows not read back
+    m_description.clear(); // it is the kept one, which Keep unpacks again if it must
     std::optional<QByteArray> rows = UnpackWhole(m_stored->rows);
     if (!rows) {
         TraceDebug(u"results cache: the rows of the check kept for %s do not read back\n", m_folder);
-        m_description = UnpackWhole(m_stored->tree).value_or(QByteArray());
         return false;
     }
     m_rows = std::move(*rows);
@@ -164,7 +167,12 @@ bool CCheckReplay::WriteLogs(CRunLogs &logs) const
 bool CCheckReplay::Keep(const QByteArray &rows, int exitStatus, const QString &directoryLog, const QString &errorLog)
 {
     const qint64 settledBefore = m_nWalkStartNs - qint64(kSettledSeconds) * 1000000000;
-    if (!m_walk.bComplete || m_walk.nNewestNs >= settledBefore || m_description.isEmpty())
+    if (!m_walk.bComplete || m_walk.nNewestNs >= settledBefore)
+        return false;
+    // Empty when the tree was the kept check's own (whose rows or logs did not read back).
+    if (m_description.isEmpty() && m_stored)
+        m_description = UnpackWhole(m_stored->tree).value_or(QByteArray());
+    if (m_description.isEmpty())
         return false;
     // The logs are packed on a second thread while this one packs the rows and description.
     auto logs = std::async(std::launch::async, [&] {
