@@ -10,14 +10,22 @@
 
 namespace velmora {
 
-namespace {
-
 qint64 Nanoseconds(const timespec &time)
 {
     return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
 }
 
-} // namespace
+qint64 NowNanoseconds()
+{
+    timespec now {};
+    ::clock_gettime(CLOCK_REALTIME, &now);
+    return Nanoseconds(now);
+}
+
+bool HadSettled(qint64 newestChangeNs, qint64 atNs)
+{
+    return atNs - newestChangeNs >= qint64(kSettledSeconds) * 1000000000;
+}
 
 std::optional<SFileKey> ReadFileKey(const QString &path)
 {
@@ -31,16 +39,13 @@ std::optional<SFileKey> ReadFileKey(const QString &path)
     key.nChangedNs = Nanoseconds(info.st_ctim);
     key.nInode = quint64(info.st_ino);
     key.nMode = quint32(info.st_mode);
-    timespec now {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    key.nReadAtNs = Nanoseconds(now);
+    key.nReadAtNs = NowNanoseconds();
     return key;
 }
 
 bool StillSameReadableFile(const SFileKey &key)
 {
-    constexpr qint64 kSettledNs = qint64(kSettledSeconds) * 1000000000;
-    if (key.nReadAtNs - std::max(key.nChangedNs, key.nModifiedNs) < kSettledNs)
+    if (!HadSettled(std::max(key.nChangedNs, key.nModifiedNs), key.nReadAtNs))
         return false;
     // What a file this process cannot read gave is no result of its bytes.
     if (::access(key.nativePath.constData(), R_OK) != 0)

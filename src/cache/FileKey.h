@@ -5,6 +5,8 @@
 
 #include <optional>
 
+#include <time.h>
+
 namespace velmora {
 
 // What says that a file is the one whose results were kept: its path (as the bytes on disk),
@@ -36,6 +38,12 @@ std::optional<SFileKey> ReadFileKey(const QString &path);
 // step of the key keeps the key with other bytes; such a file is simply read next time.
 constexpr int kSettledSeconds = 2;
 bool StillSameReadableFile(const SFileKey &key);
+
+// File system and clock times in nanoseconds since 1970.
+qint64 Nanoseconds(const timespec &time);
+qint64 NowNanoseconds();
+// Whether something last changed at newestChangeNs had settled by atNs (kSettledSeconds).
+bool HadSettled(qint64 newestChangeNs, qint64 atNs);
 
 // A result to keep once the check has taken it.
 struct SKeptResult

@@ -9,7 +9,6 @@
 #include "rescan/PackedStreams.h"
 
 #include <algorithm>
-#include <ctime>
 #include <future>
 #include <utility>
 
@@ -22,13 +21,6 @@ namespace {
 // Changes whenever what is kept of a check, or how it is compared, changes.
 constexpr int kReplayFormat = 1;
 constexpr qint64 kFileChunkBytes = 1 << 20;
-
-qint64 NowNs()
-{
-    timespec now {};
-    ::clock_gettime(CLOCK_REALTIME, &now);
-    return qint64(now.tv_sec) * 1000000000 + now.tv_nsec;
-}
 
 std::optional<QByteArray> UnpackWhole(const SPackedBytes &part)
 {
@@ -132,7 +124,7 @@ bool CCheckReplay::FindUnchanged(const WalkStopCheck &stopRequested)
 {
     m_stored = m_store.Find(m_key);
     CComparison comparison(m_stored ? UnpackWhole(m_stored->tree) : std::nullopt);
-    m_nWalkStartNs = NowNs();
+    m_nWalkStartNs = NowNanoseconds();
     m_walk = DescribeTree(m_folder, [&comparison](QByteArrayView chunk) { comparison.Add(chunk); }, stopRequested);
     const bool same = m_walk.bComplete && comparison.SameToTheEnd();
     m_description = comparison.TakeDescription();
@@ -166,8 +158,7 @@ bool CCheckReplay::WriteLogs(CRunLogs &logs) const
 // kept under a description no later walk can match.
 bool CCheckReplay::Keep(const QByteArray &rows, int exitStatus, const QString &directoryLog, const QString &errorLog)
 {
-    const qint64 settledBefore = m_nWalkStartNs - qint64(kSettledSeconds) * 1000000000;
-    if (!m_walk.bComplete || m_walk.nNewestNs >= settledBefore)
+    if (!m_walk.bComplete || !HadSettled(m_walk.nNewestNs, m_nWalkStartNs))
         return false;
     // Empty when the tree was the kept check's own (whose rows or logs did not read back).
     if (m_description.isEmpty() && m_stored)

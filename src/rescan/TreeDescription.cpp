@@ -1,5 +1,6 @@
 #include "rescan/TreeDescription.h"
 
+#include "cache/FileKey.h"
 #include "platform/NativeName.h"
 
 #include <QByteArray>
@@ -29,11 +30,6 @@ constexpr char kEntry = 'E';          // an entry and its status
 constexpr char kUnknownEntry = 'X';   // an entry whose status could not be read, and why
 
 constexpr qsizetype kChunkBytes = 64 * 1024;
-
-qint64 Nanoseconds(const timespec &time)
-{
-    return qint64(time.tv_sec) * 1000000000 + time.tv_nsec;
-}
 
 class CDescriptionWriter
 {
